@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// Text forms of numbers shared by the engine and the grid. Always "." as the decimal point,
+// whatever the locale.
+
+// The engine's form: the shortest text with at most 15 significant digits, no 0 before the
+// point (.5, -.25), exponent form at 1E+15 and above and below 1E-04 (1E+20, 1.5E-05).
+QString NumberText(double value);
+
+// The form a cell shows for a number: as NumberText, but with the 0 before the point (0.5).
+QString gridNumberText(double value);
+
+// The value that the 15-digit text of a number reads back as.
+double cutTo15Digits(double value);
+
+// True when the whole text is one decimal number: an optional sign, digits with at most one
+// point and at least one digit, optionally "E" with an optionally signed integer.
+bool isNumber(QStringView text);
+
+// The nearest double of a text that passes isNumber once blanks at both ends are removed;
+// nothing when it does not, or when the number lies outside the range of a double.
+std::optional<double> readNumber(QStringView text);
