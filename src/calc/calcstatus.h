@@ -15,3 +15,8 @@ enum class CalcStatus : qint16 {
     EmptyCell = 7,      // a reference to an empty cell
     Undefined = 8,
 };
+
+class QString;
+
+// The text a cell shows for a failed formula: "Err" and the word of its kind, or "Err" alone.
+QString markerText(CalcStatus status);

@@ -61,6 +61,19 @@ QString functionValueText(double value)
 // row 2); nothing when it has an exponent or lies outside 1..maxRow.
 std::optional<int> referenceRow(QStringView rest, int maxRow)
 {
+    if (rest.size() <= 3 && !rest.isEmpty()) { // the usual B12: digits only
+        int row = 0;
+        for (const QChar c : rest) {
+            if (!isDigit(c)) {
+                row = -1;
+                break;
+            }
+            row = row * 10 + (c.unicode() - '0');
+        }
+        if (row >= 0) {
+            return row >= 1 && row <= maxRow ? std::optional<int>(row) : std::nullopt;
+        }
+    }
     if (!isNumber(rest) || rest.contains(QLatin1Char('E')) || rest.contains(QLatin1Char('e'))) {
         return std::nullopt;
     }
@@ -183,7 +196,9 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
     }
 
     QString work = expression.toString();
-    rewriteMinus(work);
+    if (work.contains(QLatin1String("(-"))) {
+        rewriteMinus(work);
+    }
 
     // A leading minus only negates a single operand (-5, -A1, -SIN(30)).
     if (work.front() == QLatin1Char('-')) {
@@ -298,7 +313,7 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
         qsizetype begin;
         qsizetype end;
     };
-    QVarLengthArray<Span, 16> spans;
+    QVarLengthArray<Span, 64> spans;
     for (qsizetype b = 0, n = text.size(); b < n;) {
         if (!(isUpper(text[b]) && b + 1 < n && text[b + 1] >= QLatin1Char('1') &&
               text[b + 1] <= QLatin1Char('9'))) {
@@ -316,6 +331,7 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
     }
     if (!spans.isEmpty()) {
         QString replaced;
+        replaced.reserve(text.size() + 16 * spans.size());
         qsizetype from = 0;
         for (qsizetype i = 0; i < spans.size(); ++i) {
             QString value;
@@ -334,7 +350,15 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
         text = std::move(replaced);
     }
 
-    // Stage C: function calls, from a name of two or more letters to the first ")".
+    // Stage C: function calls, from a name of two or more letters to the first ")". Each call
+    // is replaced where it stands. That is the same as replacing every occurrence of its text
+    // in turn: a call's text can only reappear inside a call with a longer name, and no known
+    // name ends in another one, so such a call fails whichever way it is replaced.
+    struct Call {
+        qsizetype begin;
+        qsizetype end;
+    };
+    QVarLengthArray<Call, 32> calls;
     for (qsizetype k = 0, n = text.size(); k < n;) {
         if (!(isUpper(text[k]) && k + 1 < n && isUpper(text[k + 1]))) {
             ++k;
@@ -344,20 +368,30 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
         if (r < 0) {
             return CalcStatus::BadFunction;
         }
+        calls.append({k, r + 1});
         FuncList.append(text.sliced(k, r - k + 1));
         k = r + 1;
     }
     FuncCount = qint16(std::min<qsizetype>(FuncList.size(), 32767));
-    for (const QString& call : std::as_const(FuncList)) {
-        QString value;
-        const CalcStatus status = GetFuncValue(call, value);
-        if (status != CalcStatus::Ok) {
-            return status;
+    if (!calls.isEmpty()) {
+        QString replaced;
+        replaced.reserve(text.size() + 8 * calls.size());
+        qsizetype from = 0;
+        for (qsizetype i = 0; i < calls.size(); ++i) {
+            QString value;
+            const CalcStatus status = GetFuncValue(FuncList[i], value);
+            if (status != CalcStatus::Ok) {
+                return status;
+            }
+            if (value.startsWith(QLatin1Char('-'))) {
+                value = QLatin1String("(0") + value + QLatin1Char(')');
+            }
+            replaced += QStringView(text).sliced(from, calls[i].begin - from);
+            replaced += value;
+            from = calls[i].end;
         }
-        if (value.startsWith(QLatin1Char('-'))) {
-            value = QLatin1String("(0") + value + QLatin1Char(')');
-        }
-        text.replace(call, value);
+        replaced += QStringView(text).sliced(from);
+        text = std::move(replaced);
     }
     plain = std::move(text);
     return CalcStatus::Ok;
@@ -397,10 +431,12 @@ CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
         return CalcStatus::BadFunction;
     }
     const QStringView name = call.first(lp);
-    QString argument = call.sliced(lp + 1, rp - lp - 1).toString();
+    QStringView argument = call.sliced(lp + 1, rp - lp - 1);
     // Undo the rewriting of a negative argument: SIN(-5) arrives as SIN(0-5).
+    QString unrewritten;
     if (argument.startsWith(QLatin1String("0-"))) {
-        argument.replace(QLatin1String("0-"), QLatin1String("-"));
+        unrewritten = argument.toString().replace(QLatin1String("0-"), QLatin1String("-"));
+        argument = unrewritten;
     }
 
     if (name == QLatin1String("SUM")) {

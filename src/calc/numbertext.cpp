@@ -2,15 +2,67 @@
 
 #include <QVarLengthArray>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 
 namespace {
+
+constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The usual case, a value that is the nearest double of a decimal with at most 15 digits
+// between 1E-04 and 1E+15: the shortest such decimal, found by scaling. Empty otherwise.
+QString plainDecimal(double value, bool zeroBeforePoint)
+{
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e15)) {
+        return QString();
+    }
+    for (int decimals = 0; decimals <= 19; ++decimals) {
+        const double scaled = std::nearbyint(magnitude * Pow10[decimals]);
+        if (scaled >= 1e15) {
+            return QString();
+        }
+        if (scaled / Pow10[decimals] != magnitude) {
+            continue;
+        }
+        char digits[24];
+        int n = 0;
+        for (auto k = std::uint64_t(scaled); k != 0; k /= 10) {
+            digits[n++] = char('0' + k % 10);
+        }
+        QString text;
+        text.reserve(n + 4);
+        if (value < 0) {
+            text += QLatin1Char('-');
+        }
+        if (n <= decimals) { // below 1
+            if (zeroBeforePoint) {
+                text += QLatin1Char('0');
+            }
+            text += QLatin1Char('.');
+            text += QString(decimals - n, QLatin1Char('0'));
+        }
+        for (int i = n - 1; i >= 0; --i) {
+            text += QLatin1Char(digits[i]);
+            if (i == decimals && i > 0) {
+                text += QLatin1Char('.');
+            }
+        }
+        return text;
+    }
+    return QString();
+}
 
 // printf's %.15G: it switches to the exponent form exactly where the engine's rule does.
 QString formatted15(double value, bool zeroBeforePoint)
 {
     if (value == 0.0) {
         return QStringLiteral("0"); // also for -0, which a cell never shows
+    }
+    if (QString text = plainDecimal(value, zeroBeforePoint); !text.isEmpty()) {
+        return text;
     }
     char buf[40];
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
@@ -119,6 +171,43 @@ std::optional<double> readNumber(QStringView text)
     text = trimmedBlanks(text);
     if (!isNumber(text)) {
         return std::nullopt;
+    }
+    // Plain decimals of up to 15 digits: the digits as a whole number are exact, and so is the
+    // power of ten, so one division gives the nearest double, as the general reader would.
+    {
+        qsizetype i = 0;
+        const bool negative = text[0] == QLatin1Char('-');
+        if (negative || text[0] == QLatin1Char('+')) {
+            ++i;
+        }
+        std::int64_t mantissa = 0;
+        int digits = 0;
+        int decimals = 0;
+        bool point = false;
+        for (; i < text.size(); ++i) {
+            const char16_t u = text[i].unicode();
+            if (u == '.') {
+                point = true;
+                continue;
+            }
+            if (u < '0' || u > '9') {
+                break; // an exponent: left to the general reader
+            }
+            if (mantissa != 0 || u != '0') {
+                ++digits;
+            }
+            mantissa = mantissa * 10 + (u - '0');
+            decimals += point ? 1 : 0;
+            if (digits > 15) {
+                break;
+            }
+        }
+        if (i == text.size()) {
+            if (decimals <= 22) {
+                const double value = double(mantissa) / Pow10[decimals];
+                return negative ? -value : value;
+            }
+        }
     }
     if (text.front() == QLatin1Char('+')) {
         text = text.sliced(1); // from_chars takes no plus sign
