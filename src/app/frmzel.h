@@ -1,0 +1,87 @@
+#pragma once
+
+#include "appstate.h"
+#include "frmzelchild.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class QWidget;
+
+// The main window: the sheets in a multiple-document area, the menus and toolbar, the cell
+// address label and the edit line.
+class frmZel : public QMainWindow, public SheetHost
+{
+    Q_OBJECT
+
+public:
+    explicit frmZel(QWidget* parent = nullptr);
+    ~frmZel() override;
+
+    QMdiArea* mdiArea = nullptr;
+    QToolBar* tbrMenu = nullptr;
+    QWidget* Picture3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtEditLine = nullptr;
+
+    // Copy buffer may be pasted (set by the editing commands).
+    bool SelOK = false;
+    // The chart window is open.
+    bool GraphShown = false;
+
+    // Menu entries and toolbar buttons by their names (mnuFileNew, btnFileNew, ...).
+    QAction* action(const QString& name) const { return m_actions.value(name); }
+    QMenu* menu(const QString& name) const { return m_menus.value(name); }
+
+    QList<frmZelChild*> sheets() const;
+    frmZelChild* activeSheet() const;
+    // Every window of the program that is loaded, the main window included.
+    int loadedWindowCount() const;
+
+    // SheetHost
+    AppState& app() override { return m_app; }
+    void setAddressLabel(const QString& text) override;
+    bool saveForClose(frmZelChild& sheet) override;
+
+    // Commands.
+    frmZelChild* NewSheet();
+    void mnuFileNew_Click();
+    void mnuFileExit_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowHorizontal_Click();
+    void mnuWindowVertical_Click();
+    void mnuHelpShow_Click();
+    void mnuHelpVersion_Click();
+    void tbrMenu_ButtonClick(const QString& key);
+
+    // Enabling rules, run each time the menu opens.
+    void mnuFile_Click();
+    void mnuEdit_Click();
+    void mnuGraph_Click();
+    void mnuSet_Click();
+    void mnuWindow_Click();
+
+    // Where the help file is looked for: beside the program, then the installed data folder.
+    static QString helpFilePath();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createBar();
+    void tile(Qt::Orientation orientation);
+    QAction* addEntry(QMenu* menu, const QString& name, const QString& caption,
+                      const QKeySequence& shortcut = {});
+
+    AppState m_app;
+    QHash<QString, QAction*> m_actions;
+    QHash<QString, QMenu*> m_menus;
+    QWidget* m_help = nullptr;
+};

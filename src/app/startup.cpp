@@ -1,0 +1,43 @@
+#include "startup.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QWidget>
+
+std::unique_ptr<QLockFile> takeInstanceLock()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) {
+        dir = QDir::tempPath();
+    }
+    const QString user = qEnvironmentVariable("USER", QStringLiteral("user"));
+    auto lock = std::make_unique<QLockFile>(QDir(dir).filePath(QStringLiteral("zeltarn-") + user + QStringLiteral(".lock")));
+    lock->setStaleLockTime(0); // only a lock whose process is gone is stale
+    if (!lock->tryLock(0)) {
+        return nullptr;
+    }
+    return lock;
+}
+
+QRect storedPlacementTwips()
+{
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("表計算Tarn!"),
+                       QStringLiteral("表計算Tarn!"));
+    settings.beginGroup(QStringLiteral("Settings"));
+    auto read = [&settings](const char* key, int fallback) {
+        bool ok = false;
+        const int value = settings.value(QLatin1String(key)).toString().trimmed().toInt(&ok);
+        return ok ? value : fallback;
+    };
+    return QRect(read("MainLeft", 1000), read("MainTop", 1000), read("MainWidth", 10000), read("MainHeight", 8000));
+}
+
+void placeWindow(QWidget& window, const QRect& twips)
+{
+    const double dpi = window.logicalDpiX() > 0 ? window.logicalDpiX() : 96;
+    auto px = [dpi](int t) { return qRound(t * dpi / 1440.0); };
+    window.move(px(twips.left()), px(twips.top()));
+    window.resize(std::max(1, px(twips.width())), std::max(1, px(twips.height())));
+}

@@ -1,0 +1,34 @@
+#include "appstate.h"
+
+#include "clscal.h"
+
+AppState::AppState() : m_messages(std::make_unique<BoxMessages>()) {}
+
+AppState::~AppState() = default;
+
+int AppState::registerSheet(const QString& caption)
+{
+    ++SheetSerial;
+    ++OpenSheetCount;
+    while (OpenSheetNames.size() <= SheetSerial) {
+        OpenSheetNames.append(QString());
+    }
+    OpenSheetNames[SheetSerial] = caption;
+    return SheetSerial;
+}
+
+void AppState::unregisterSheet(int serial)
+{
+    if (serial > 0 && serial < OpenSheetNames.size()) {
+        OpenSheetNames[serial].clear();
+        --OpenSheetCount;
+    }
+}
+
+clsCal& AppState::engine()
+{
+    if (!m_engine) {
+        m_engine = std::make_unique<clsCal>(RoundDigits);
+    }
+    return *m_engine;
+}

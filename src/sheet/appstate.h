@@ -1,0 +1,44 @@
+#pragma once
+
+#include "messages.h"
+
+#include <QStringList>
+#include <array>
+#include <memory>
+
+class clsCal;
+
+// The state the whole program shares: the bookkeeping of open sheets, the layout a sheet read
+// from a file passes to its window, the decimal places and the formula engine. The main
+// window owns one; tests make a fresh one each.
+class AppState
+{
+public:
+    AppState();
+    ~AppState();
+
+    // Counters are plain ints: they count up once per sheet and cannot overflow in a run.
+    int OpenSheetCount = 0;
+    int SheetSerial = 0;
+    int NewSheetNumber = 0;
+    QStringList OpenSheetNames{QString()}; // index 0..SheetSerial
+    float DisplayScale = 1.0f;
+    bool LayoutPending = false;
+    std::array<int, 27> ColWidths{};
+    qint16 RoundDigits = 5;
+
+    // Registers a sheet with its caption; returns its serial.
+    int registerSheet(const QString& caption);
+    // Forgets the sheet of a serial when its window goes.
+    void unregisterSheet(int serial);
+
+    // The formula engine, made on first use and kept to the end.
+    clsCal& engine();
+
+    Messages& messages() { return *m_messages; }
+    void setMessages(std::unique_ptr<Messages> messages) { m_messages = std::move(messages); }
+
+private:
+    std::unique_ptr<clsCal> m_engine;
+    std::unique_ptr<Messages> m_messages;
+};

@@ -1,0 +1,193 @@
+#include "frmzelchild.h"
+
+#include "appstate.h"
+#include "sheetgrid.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <cmath>
+#include <stdexcept>
+
+QString cellAddress(int row, int col)
+{
+    return QLatin1Char(' ') + QChar(char16_t(64 + col)) + QLatin1Char(' ') + QString::number(row);
+}
+
+frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
+    : QWidget(parent), m_host(host), m_ex(size_t(StoreRows) * StoreCols),
+      m_exVal(size_t(StoreRows) * StoreCols)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(192, 192, 255));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    grdZel = new SheetGrid(this);
+    grdZel->setObjectName(QStringLiteral("grdZel"));
+    txtEdit = new QLineEdit(grdZel->viewport());
+    txtEdit->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit->hide();
+    connect(txtEdit, &QLineEdit::textChanged, this, [this] { IsChanged = true; });
+
+    // Loading the window.
+    AppState& app = m_host.app();
+    GridState& grid = grdZel->state();
+    SelHaba = 600;
+    SelTakasa = 360;
+    grid.setFontSize(12);
+    if (!app.LayoutPending) {
+        app.DisplayScale = 1.0f;
+        grid.setColWidth(0, 600);
+        for (int c = 1; c < grid.Cols(); ++c) {
+            grid.setColWidth(c, 1200);
+        }
+        for (int r = 0; r < grid.Rows(); ++r) {
+            grid.setRowHeight(r, 360);
+        }
+        SizeCells();
+    } else {
+        const double scale = app.DisplayScale;
+        grid.setColWidth(0, int(std::nearbyint(SelHaba * scale)));
+        for (int c = 1; c < grid.Cols(); ++c) {
+            grid.setColWidth(c, int(std::nearbyint(app.ColWidths[size_t(c)] * scale)));
+        }
+        for (int r = 1; r < grid.Rows(); ++r) {
+            grid.setRowHeight(r, int(std::nearbyint(SelTakasa * scale)));
+        }
+        if (app.DisplayScale == 1.0f) {
+            grid.setFontSize(12);
+        } else if (app.DisplayScale == 0.75f) {
+            grid.setFontSize(9);
+        } else if (app.DisplayScale == 1.25f) {
+            grid.setFontSize(16);
+        }
+        app.LayoutPending = false;
+    }
+    Titles();
+    SelMove = true;
+    txtEdit->setText(QString());
+    txtEdit->hide();
+    grid.setCurrent(1, 1);
+    m_host.setAddressLabel(cellAddress(1, 1));
+    IsChanged = false;
+    ActiveR = 0;
+    ActiveC = 0;
+}
+
+frmZelChild::~frmZelChild()
+{
+    if (Tag != 0) {
+        m_host.app().unregisterSheet(Tag);
+    }
+}
+
+size_t frmZelChild::storeIndex(int row, int col) const
+{
+    if (row < 0 || row >= StoreRows || col < 0 || col >= StoreCols) {
+        throw std::out_of_range("cell store index out of range");
+    }
+    return size_t(row) * StoreCols + size_t(col);
+}
+
+QString frmZelChild::Ex(int row, int col)
+{
+    const size_t i = storeIndex(row, col);
+    grdZel->state().setCurrent(row, col);
+    return m_ex[i];
+}
+
+void frmZelChild::setEx(int row, int col, const QString& expression)
+{
+    m_ex[storeIndex(row, col)] = expression;
+}
+
+const CellValue& frmZelChild::ExVal(int row, int col)
+{
+    const size_t i = storeIndex(row, col);
+    grdZel->state().setCurrent(row, col);
+    return m_exVal[i];
+}
+
+void frmZelChild::setExVal(int row, int col, const CellValue& value)
+{
+    m_exVal[storeIndex(row, col)] = value;
+}
+
+int frmZelChild::currentRow() const
+{
+    return grdZel->state().Row();
+}
+
+int frmZelChild::currentCol() const
+{
+    return grdZel->state().Col();
+}
+
+void frmZelChild::SizeCells()
+{
+    GridState& grid = grdZel->state();
+    const double scale = m_host.app().DisplayScale;
+    for (int c = 0; c < grid.Cols(); ++c) {
+        grid.setColWidth(c, int(std::nearbyint(grid.ColWidth(c) * scale)));
+    }
+    for (int r = 0; r < grid.Rows(); ++r) {
+        grid.setRowHeight(r, int(std::nearbyint(grid.RowHeight(r) * scale)));
+    }
+}
+
+// Headings are drawn centred on their light-blue cells; the last step of writing them is
+// choosing that alignment, which the painter applies to every heading.
+void frmZelChild::Titles()
+{
+    GridState& grid = grdZel->state();
+    grid.setRow(0);
+    for (int c = 1; c < grid.Cols(); ++c) {
+        grid.setCol(c);
+        grid.setText(QString(QChar(char16_t(64 + c))));
+    }
+    grid.setCol(0);
+    for (int r = 1; r < grid.Rows(); ++r) {
+        grid.setRow(r);
+        grid.setText(QString::number(r));
+    }
+}
+
+bool frmZelChild::queryClose()
+{
+    if (!IsChanged) {
+        return true;
+    }
+    const QString caption = windowTitle();
+    const auto answer = m_host.app().messages().askSave(
+        this, caption + QStringLiteral("は変更されています。\r\n保存しますか？"));
+    switch (answer) {
+    case Messages::Answer::Yes:
+        return m_host.saveForClose(*this);
+    case Messages::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmZelChild::closeEvent(QCloseEvent* event)
+{
+    if (m_closeAgreed || queryClose()) {
+        m_closeAgreed = true;
+        event->accept();
+        // The window unloads: its name leaves the list of open sheets.
+        if (Tag != 0) {
+            m_host.app().unregisterSheet(Tag);
+            Tag = 0;
+        }
+    } else {
+        event->ignore();
+    }
+}
+
+void frmZelChild::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    grdZel->setGeometry(0, 0, width(), height());
+}

@@ -1,0 +1,245 @@
+#include "gridpainter.h"
+
+#include "gridstate.h"
+#include "numbertext.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <cmath>
+
+namespace {
+
+const QColor HeadingBack(192, 192, 255);
+const QColor SelectionBack(128, 128, 255);
+const QColor BeyondBack(192, 192, 192);
+const QColor DataLine(192, 192, 192);
+const QColor HeadingLine(128, 128, 160);
+
+} // namespace
+
+GridPainter::GridPainter(const GridState& grid, double dpi) : m_grid(grid), m_dpi(dpi) {}
+
+int GridPainter::toPixels(int twips) const
+{
+    return int(std::lround(twips * m_dpi / 1440.0));
+}
+
+int GridPainter::toTwips(int pixels) const
+{
+    return int(std::lround(pixels * 1440.0 / m_dpi));
+}
+
+QFont GridPainter::gridFont(double points)
+{
+    static const QString family = [] {
+        const QStringList wanted{QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"),
+                                 QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")};
+        const QStringList families = QFontDatabase::families();
+        for (const QString& f : wanted) {
+            if (families.contains(f)) {
+                return f;
+            }
+        }
+        return QString();
+    }();
+    QFont font;
+    if (!family.isEmpty()) {
+        font.setFamily(family);
+    }
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points > 0 ? points : 12);
+    return font;
+}
+
+// Edges are rounded from running twip totals, so a block drawn at any resolution has the
+// size its twips give, without rounding errors adding up.
+GridPainter::Axis GridPainter::layoutColumns() const
+{
+    Axis axis;
+    int twips = 0;
+    axis.edge.push_back(0);
+    auto add = [&](int c) {
+        if (m_grid.ColWidth(c) <= 0) {
+            return;
+        }
+        twips += m_grid.ColWidth(c);
+        axis.index.push_back(c);
+        axis.edge.push_back(toPixels(twips));
+    };
+    for (int c = 0; c < m_grid.FixedCols(); ++c) {
+        add(c);
+    }
+    for (int c = m_grid.LeftCol(); c < m_grid.Cols(); ++c) {
+        add(c);
+    }
+    return axis;
+}
+
+GridPainter::Axis GridPainter::layoutRows() const
+{
+    Axis axis;
+    int twips = 0;
+    axis.edge.push_back(0);
+    auto add = [&](int r) {
+        if (m_grid.RowHeight(r) <= 0) {
+            return;
+        }
+        twips += m_grid.RowHeight(r);
+        axis.index.push_back(r);
+        axis.edge.push_back(toPixels(twips));
+    };
+    for (int r = 0; r < m_grid.FixedRows(); ++r) {
+        add(r);
+    }
+    for (int r = m_grid.TopRow(); r < m_grid.Rows(); ++r) {
+        add(r);
+    }
+    return axis;
+}
+
+QSize GridPainter::pictureSize() const
+{
+    return QSize(layoutColumns().edge.back(), layoutRows().edge.back());
+}
+
+bool GridPainter::cellAt(const QPoint& point, int& row, int& col) const
+{
+    const Axis cols = layoutColumns();
+    const Axis rows = layoutRows();
+    auto find = [](const Axis& a, int v) {
+        const auto it = std::upper_bound(a.edge.begin(), a.edge.end(), v);
+        const long i = long(it - a.edge.begin()) - 1;
+        return (i >= 0 && i < long(a.index.size())) ? a.index[size_t(i)] : -1;
+    };
+    col = find(cols, point.x());
+    row = find(rows, point.y());
+    return row >= 0 && col >= 0;
+}
+
+QRect GridPainter::cellRect(int row, int col) const
+{
+    const int x = toPixels(m_grid.colLeft(col));
+    const int y = toPixels(m_grid.rowTop(row));
+    return QRect(x, y, toPixels(m_grid.colLeft(col) + m_grid.ColWidth(col)) - x,
+                 toPixels(m_grid.rowTop(row) + m_grid.RowHeight(row)) - y);
+}
+
+void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) const
+{
+    const Axis cols = layoutColumns();
+    const Axis rows = layoutRows();
+    const QPalette palette = QApplication::palette();
+    const QFont font = gridFont(m_grid.FontSize());
+    painter.save();
+    painter.setFont(font);
+
+    const QRect used(0, 0, cols.edge.back(), rows.edge.back());
+    if (fillBeyond) {
+        const QRegion beyond = QRegion(clip).subtracted(QRegion(used));
+        for (const QRect& r : beyond) {
+            painter.fillRect(r, BeyondBack);
+        }
+    }
+
+    const bool showSelection = m_grid.HighLight() != 0;
+    const bool singleCell = m_grid.selTop() == m_grid.selBottom() && m_grid.selLeft() == m_grid.selRight();
+    const int margin = std::max(1, toPixels(30));
+
+    for (size_t ri = 0; ri < rows.index.size(); ++ri) {
+        const int top = rows.edge[ri];
+        const int bottom = rows.edge[ri + 1];
+        if (bottom <= clip.top() || top > clip.bottom()) {
+            continue;
+        }
+        const int r = rows.index[ri];
+        for (size_t ci = 0; ci < cols.index.size(); ++ci) {
+            const int left = cols.edge[ci];
+            const int right = cols.edge[ci + 1];
+            if (right <= clip.left() || left > clip.right()) {
+                continue;
+            }
+            const int c = cols.index[ci];
+            const QRect cell(left, top, right - left, bottom - top);
+            const bool heading = r < m_grid.FixedRows() || c < m_grid.FixedCols();
+            QColor back = palette.color(QPalette::Base);
+            QColor fore = palette.color(QPalette::Text);
+            if (heading) {
+                back = HeadingBack;
+                fore = palette.color(QPalette::ButtonText);
+            } else {
+                if (const QColor own = m_grid.cellBackColor(r, c); own.isValid()) {
+                    back = own;
+                }
+                const bool current = r == m_grid.Row() && c == m_grid.Col();
+                if (showSelection && !singleCell && !current && m_grid.isSelected(r, c)) {
+                    back = SelectionBack;
+                    fore = palette.color(QPalette::HighlightedText);
+                }
+            }
+            painter.fillRect(cell, back);
+            painter.setPen(heading ? HeadingLine : DataLine);
+            painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
+            painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
+
+            const QString& text = m_grid.text(r, c);
+            if (!text.isEmpty()) {
+                Qt::Alignment align = Qt::AlignVCenter;
+                if (heading) {
+                    align |= Qt::AlignHCenter;
+                } else if (readNumber(text)) {
+                    align |= Qt::AlignRight;
+                } else {
+                    align |= Qt::AlignLeft;
+                }
+                painter.setPen(fore);
+                const QRect inner = cell.adjusted(margin, 0, -margin - 1, -1);
+                painter.save();
+                painter.setClipRect(cell.adjusted(0, 0, -1, -1), Qt::IntersectClip);
+                painter.drawText(inner, int(align) | Qt::TextSingleLine, text);
+                painter.restore();
+            }
+        }
+    }
+
+    // The current cell's frame, as a spreadsheet shows where typing goes; not over the headings.
+    if (showSelection && m_grid.Row() >= m_grid.FixedRows() && m_grid.Col() >= m_grid.FixedCols()) {
+        int fixedWidth = 0;
+        int fixedHeight = 0;
+        for (int c = 0; c < m_grid.FixedCols(); ++c) {
+            fixedWidth += m_grid.ColWidth(c);
+        }
+        for (int r = 0; r < m_grid.FixedRows(); ++r) {
+            fixedHeight += m_grid.RowHeight(r);
+        }
+        const QRect cur = cellRect(m_grid.Row(), m_grid.Col());
+        if (cur.left() >= toPixels(fixedWidth) && cur.top() >= toPixels(fixedHeight) &&
+            cur.width() > 0 && cur.height() > 0 && cur.intersects(clip)) {
+            painter.setPen(QPen(palette.color(QPalette::Text), 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(cur.adjusted(1, 1, -1, -1));
+        }
+    }
+    painter.restore();
+}
+
+QImage GridPainter::picture(const GridState& grid, double dpi, bool monochrome)
+{
+    const GridPainter gp(grid, dpi);
+    const QSize size = gp.pictureSize();
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const int dotsPerMeter = int(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        gp.paint(painter, QRect(QPoint(0, 0), size), false);
+    }
+    if (monochrome) {
+        image = image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    }
+    return image;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QSize>
+
+class GridState;
+class QImage;
+class QPainter;
+
+// The one way a block of cells is drawn: on screen, on the printed page, in the preview and
+// in the picture put on the clipboard, so that cells look alike everywhere. It draws the
+// heading row and column and the data from TopRow and LeftCol on, with the sizes, texts,
+// fonts and colours of the grid, at the given resolution (dots per inch); twips convert at
+// 1440 to the inch.
+class GridPainter
+{
+public:
+    GridPainter(const GridState& grid, double dpi);
+
+    // Size in device pixels of every row and column as laid out, not cut to any window.
+    QSize pictureSize() const;
+    // Paints the cells that meet clip (in device pixels); the area beyond the last cell is
+    // filled grey when fillBeyond is set.
+    void paint(QPainter& painter, const QRect& clip, bool fillBeyond) const;
+
+    // Hit test in device pixels: the cell under a point, or false beyond the last cell.
+    bool cellAt(const QPoint& point, int& row, int& col) const;
+    // Device-pixel rectangle of a cell as laid out (may lie outside the visible area).
+    QRect cellRect(int row, int col) const;
+
+    int toPixels(int twips) const;
+    int toTwips(int pixels) const;
+
+    // The grid's font: a proportional Japanese Gothic at the grid's size.
+    static QFont gridFont(double points);
+
+    // An image of the grid as laid out; monochrome when asked (the clipboard's fallback).
+    static QImage picture(const GridState& grid, double dpi, bool monochrome);
+
+private:
+    struct Axis {
+        std::vector<int> index; // grid row or column at each laid-out position
+        std::vector<int> edge;  // device-pixel start of each, plus the end
+    };
+    Axis layoutColumns() const;
+    Axis layoutRows() const;
+
+    const GridState& m_grid;
+    double m_dpi;
+};

@@ -1,0 +1,291 @@
+#include "gridstate.h"
+
+#include <QStringList>
+#include <stdexcept>
+
+GridState::GridState(int rows, int cols)
+    : m_rows(rows), m_cols(cols), m_texts(size_t(rows) * cols), m_backColors(size_t(rows) * cols, 0),
+      m_colWidths(cols, 1200), m_rowHeights(rows, 360), m_rowData(rows, 0), m_colData(cols, 0)
+{
+    if (cols > 0) {
+        m_colWidths[0] = 600;
+    }
+}
+
+void GridState::checkCell(int row, int col) const
+{
+    if (row < 0 || row >= m_rows || col < 0 || col >= m_cols) {
+        throw std::out_of_range("grid cell out of range");
+    }
+}
+
+int GridState::index(int row, int col) const
+{
+    checkCell(row, col);
+    return row * m_cols + col;
+}
+
+void GridState::changed()
+{
+    if (!m_dirty && m_redraw) {
+        m_dirty = true;
+        if (m_listener) {
+            m_listener();
+        }
+    }
+}
+
+void GridState::setRow(int row)
+{
+    checkCell(row, m_col);
+    m_row = m_rowSel = row;
+    m_colSel = m_col;
+    changed();
+}
+
+void GridState::setCol(int col)
+{
+    checkCell(m_row, col);
+    m_col = m_colSel = col;
+    m_rowSel = m_row;
+    changed();
+}
+
+void GridState::setCurrent(int row, int col)
+{
+    checkCell(row, col);
+    m_row = m_rowSel = row;
+    m_col = m_colSel = col;
+    changed();
+}
+
+void GridState::setRowSel(int row)
+{
+    checkCell(row, m_col);
+    m_rowSel = row;
+    changed();
+}
+
+void GridState::setColSel(int col)
+{
+    checkCell(m_row, col);
+    m_colSel = col;
+    changed();
+}
+
+bool GridState::isSelected(int row, int col) const
+{
+    return row >= selTop() && row <= selBottom() && col >= selLeft() && col <= selRight();
+}
+
+const QString& GridState::text(int row, int col) const
+{
+    return m_texts[index(row, col)];
+}
+
+void GridState::setTextAt(int row, int col, const QString& text)
+{
+    m_texts[index(row, col)] = text;
+    changed();
+}
+
+int GridState::ColWidth(int col) const
+{
+    checkCell(0, col);
+    return m_colWidths[col];
+}
+
+int GridState::RowHeight(int row) const
+{
+    checkCell(row, 0);
+    return m_rowHeights[row];
+}
+
+void GridState::setColWidth(int col, int twips)
+{
+    checkCell(0, col);
+    m_colWidths[col] = std::max(0, twips);
+    changed();
+}
+
+void GridState::setRowHeight(int row, int twips)
+{
+    checkCell(row, 0);
+    m_rowHeights[row] = std::max(0, twips);
+    changed();
+}
+
+long GridState::RowData(int row) const
+{
+    checkCell(row, 0);
+    return m_rowData[row];
+}
+
+long GridState::ColData(int col) const
+{
+    checkCell(0, col);
+    return m_colData[col];
+}
+
+void GridState::setRowData(int row, long value)
+{
+    checkCell(row, 0);
+    m_rowData[row] = value;
+}
+
+void GridState::setColData(int col, long value)
+{
+    checkCell(0, col);
+    m_colData[col] = value;
+}
+
+int GridState::colLeft(int col) const
+{
+    checkCell(0, col);
+    // Heading columns stay in place; data columns start after them, scrolled by LeftCol.
+    int x = 0;
+    if (col < FixedCols()) {
+        for (int c = 0; c < col; ++c) {
+            x += m_colWidths[c];
+        }
+        return x;
+    }
+    for (int c = 0; c < FixedCols(); ++c) {
+        x += m_colWidths[c];
+    }
+    if (col >= m_leftCol) {
+        for (int c = m_leftCol; c < col; ++c) {
+            x += m_colWidths[c];
+        }
+    } else {
+        for (int c = col; c < m_leftCol; ++c) {
+            x -= m_colWidths[c];
+        }
+    }
+    return x;
+}
+
+int GridState::rowTop(int row) const
+{
+    checkCell(row, 0);
+    int y = 0;
+    if (row < FixedRows()) {
+        for (int r = 0; r < row; ++r) {
+            y += m_rowHeights[r];
+        }
+        return y;
+    }
+    for (int r = 0; r < FixedRows(); ++r) {
+        y += m_rowHeights[r];
+    }
+    if (row >= m_topRow) {
+        for (int r = m_topRow; r < row; ++r) {
+            y += m_rowHeights[r];
+        }
+    } else {
+        for (int r = row; r < m_topRow; ++r) {
+            y -= m_rowHeights[r];
+        }
+    }
+    return y;
+}
+
+int GridState::CellLeft() const
+{
+    return colLeft(m_col);
+}
+
+int GridState::CellTop() const
+{
+    return rowTop(m_row);
+}
+
+QColor GridState::cellBackColor(int row, int col) const
+{
+    const QRgb rgb = m_backColors[index(row, col)];
+    return rgb == 0 ? QColor() : QColor::fromRgb(rgb);
+}
+
+void GridState::setCellBackColorAt(int row, int col, const QColor& color)
+{
+    m_backColors[index(row, col)] = color.isValid() ? (color.rgb() | 0xff000000u) : 0;
+    changed();
+}
+
+void GridState::setFontSize(double points)
+{
+    m_fontSize = points;
+    changed();
+}
+
+void GridState::setHighLight(int mode)
+{
+    m_highLight = mode;
+    changed();
+}
+
+void GridState::setRedraw(bool on)
+{
+    m_redraw = on;
+    if (on) {
+        m_dirty = false;
+        changed();
+    }
+}
+
+void GridState::setTopRow(int row)
+{
+    checkCell(row, 0);
+    m_topRow = std::max(row, FixedRows());
+    changed();
+}
+
+void GridState::setLeftCol(int col)
+{
+    checkCell(0, col);
+    m_leftCol = std::max(col, FixedCols());
+    changed();
+}
+
+QString GridState::Clip() const
+{
+    QString out;
+    for (int r = selTop(); r <= selBottom(); ++r) {
+        if (r > selTop()) {
+            out += QLatin1Char('\r');
+        }
+        for (int c = selLeft(); c <= selRight(); ++c) {
+            if (c > selLeft()) {
+                out += QLatin1Char('\t');
+            }
+            out += text(r, c);
+        }
+    }
+    return out;
+}
+
+void GridState::setClip(const QString& text)
+{
+    const QStringList lines = text.split(QLatin1Char('\r'));
+    int r = selTop();
+    for (const QString& line : lines) {
+        if (r > selBottom()) {
+            break;
+        }
+        QString row = line;
+        if (row.startsWith(QLatin1Char('\n'))) {
+            row.remove(0, 1); // a CR LF line end leaves its LF in front of the next line
+        }
+        const QStringList fields = row.split(QLatin1Char('\t'));
+        int c = selLeft();
+        for (const QString& field : fields) {
+            if (c > selRight()) {
+                break;
+            }
+            m_texts[index(r, c)] = field;
+            ++c;
+        }
+        ++r;
+    }
+    changed();
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <functional>
+#include <vector>
+
+// Everything a sheet's grid shows, as a plain object: current cell, selection, shown texts,
+// sizes in twips, colours and display switches. Code moves the current cell here at the cost
+// of two assignments; the view is told at most once that something changed and repaints when
+// the event loop gets to it.
+class GridState
+{
+public:
+    GridState(int rows = 501, int cols = 27);
+
+    int Rows() const { return m_rows; }
+    int Cols() const { return m_cols; }
+    int FixedRows() const { return 1; }
+    int FixedCols() const { return 1; }
+
+    // The current cell. Setting it also collapses the selection onto it.
+    int Row() const { return m_row; }
+    int Col() const { return m_col; }
+    void setRow(int row);
+    void setCol(int col);
+    void setCurrent(int row, int col);
+
+    // The second corner of the selection; it may lie above or left of the current cell.
+    int RowSel() const { return m_rowSel; }
+    int ColSel() const { return m_colSel; }
+    void setRowSel(int row);
+    void setColSel(int col);
+    // The selection with its corners ordered: top <= bottom, left <= right.
+    int selTop() const { return std::min(m_row, m_rowSel); }
+    int selBottom() const { return std::max(m_row, m_rowSel); }
+    int selLeft() const { return std::min(m_col, m_colSel); }
+    int selRight() const { return std::max(m_col, m_colSel); }
+    bool isSelected(int row, int col) const;
+
+    // Shown text of the current cell, and of any cell.
+    const QString& Text() const { return text(m_row, m_col); }
+    void setText(const QString& text) { setTextAt(m_row, m_col, text); }
+    const QString& text(int row, int col) const;
+    void setTextAt(int row, int col, const QString& text);
+
+    int ColWidth(int col) const;
+    int RowHeight(int row) const;
+    void setColWidth(int col, int twips);
+    void setRowHeight(int row, int twips);
+    long RowData(int row) const;
+    long ColData(int col) const;
+    void setRowData(int row, long value);
+    void setColData(int col, long value);
+
+    // Geometry of the current cell in twips, relative to the grid's top-left corner as it is
+    // scrolled (TopRow, LeftCol); a cell scrolled out of view lies at a negative offset.
+    int CellLeft() const;
+    int CellTop() const;
+    int CellWidth() const { return ColWidth(m_col); }
+    int CellHeight() const { return RowHeight(m_row); }
+    int colLeft(int col) const;
+    int rowTop(int row) const;
+
+    // Background of the current cell; an invalid colour means the default for the cell.
+    QColor CellBackColor() const { return cellBackColor(m_row, m_col); }
+    void setCellBackColor(const QColor& color) { setCellBackColorAt(m_row, m_col, color); }
+    QColor cellBackColor(int row, int col) const;
+    void setCellBackColorAt(int row, int col, const QColor& color);
+
+    double FontSize() const { return m_fontSize; }
+    void setFontSize(double points);
+
+    // 0: never draw the selection; 1: always.
+    int HighLight() const { return m_highLight; }
+    void setHighLight(int mode);
+    // False suspends painting until it is set true again.
+    bool Redraw() const { return m_redraw; }
+    void setRedraw(bool on);
+
+    // First data row and column in view.
+    int TopRow() const { return m_topRow; }
+    int LeftCol() const { return m_leftCol; }
+    void setTopRow(int row);
+    void setLeftCol(int col);
+
+    // Shown texts of the selection: cells of a row separated by a tab, rows by a CR.
+    QString Clip() const;
+    // Places the fields of such a text into the selection from its top-left cell on; rows and
+    // fields beyond the selection are left out.
+    void setClip(const QString& text);
+
+    // The view's hook: called when something visible changed and the view has not been told
+    // since its last paint.
+    void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+    void markPainted() { m_dirty = false; }
+
+private:
+    int index(int row, int col) const;
+    void checkCell(int row, int col) const;
+    void changed();
+
+    int m_rows;
+    int m_cols;
+    int m_row = 1;
+    int m_col = 1;
+    int m_rowSel = 1;
+    int m_colSel = 1;
+    int m_topRow = 1;
+    int m_leftCol = 1;
+    int m_highLight = 1;
+    bool m_redraw = true;
+    bool m_dirty = false;
+    double m_fontSize = 12;
+    std::vector<QString> m_texts;
+    std::vector<QRgb> m_backColors; // 0: default
+    std::vector<int> m_colWidths;
+    std::vector<int> m_rowHeights;
+    std::vector<long> m_rowData;
+    std::vector<long> m_colData;
+    std::function<void()> m_listener;
+};

@@ -1,0 +1,336 @@
+#include "sheetgrid.h"
+
+#include "gridpainter.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int ResizeGrip = 3; // pixels either side of a heading border that start a resize
+
+} // namespace
+
+SheetGrid::SheetGrid(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    viewport()->setMouseTracking(true);
+    setFrameShape(QFrame::NoFrame);
+    m_state.setChangeListener([this] { viewport()->update(); });
+    verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setSingleStep(1);
+    updateScrollBars();
+}
+
+double SheetGrid::dpi() const
+{
+    return logicalDpiX() > 0 ? logicalDpiX() : 96;
+}
+
+int SheetGrid::toPixels(int twips) const
+{
+    return GridPainter(m_state, dpi()).toPixels(twips);
+}
+
+QRect SheetGrid::cellRect(int row, int col) const
+{
+    return GridPainter(m_state, dpi()).cellRect(row, col);
+}
+
+QImage SheetGrid::Picture(int pictureType) const
+{
+    return GridPainter::picture(m_state, dpi(), pictureType == 1);
+}
+
+int SheetGrid::lastTopRow() const
+{
+    const GridPainter gp(m_state, dpi());
+    int fixed = 0;
+    for (int r = 0; r < m_state.FixedRows(); ++r) {
+        fixed += m_state.RowHeight(r);
+    }
+    const int room = viewport()->height() - gp.toPixels(fixed);
+    int used = 0;
+    int row = m_state.Rows() - 1;
+    for (; row >= m_state.FixedRows(); --row) {
+        used += gp.toPixels(m_state.RowHeight(row));
+        if (used > room) {
+            return std::min(row + 1, m_state.Rows() - 1);
+        }
+    }
+    return m_state.FixedRows();
+}
+
+int SheetGrid::lastLeftCol() const
+{
+    const GridPainter gp(m_state, dpi());
+    int fixed = 0;
+    for (int c = 0; c < m_state.FixedCols(); ++c) {
+        fixed += m_state.ColWidth(c);
+    }
+    const int room = viewport()->width() - gp.toPixels(fixed);
+    int used = 0;
+    for (int col = m_state.Cols() - 1; col >= m_state.FixedCols(); --col) {
+        used += gp.toPixels(m_state.ColWidth(col));
+        if (used > room) {
+            return std::min(col + 1, m_state.Cols() - 1);
+        }
+    }
+    return m_state.FixedCols();
+}
+
+void SheetGrid::updateScrollBars()
+{
+    m_syncingScroll = true;
+    const int rowPage = std::max(1, viewport()->height() / std::max(1, toPixels(360)) - 1);
+    verticalScrollBar()->setRange(0, lastTopRow() - m_state.FixedRows());
+    verticalScrollBar()->setPageStep(rowPage);
+    verticalScrollBar()->setValue(m_state.TopRow() - m_state.FixedRows());
+    horizontalScrollBar()->setRange(0, lastLeftCol() - m_state.FixedCols());
+    horizontalScrollBar()->setPageStep(3);
+    horizontalScrollBar()->setValue(m_state.LeftCol() - m_state.FixedCols());
+    m_syncingScroll = false;
+}
+
+void SheetGrid::scrollContentsBy(int, int)
+{
+    if (m_syncingScroll) {
+        return;
+    }
+    const int top = verticalScrollBar()->value() + m_state.FixedRows();
+    const int left = horizontalScrollBar()->value() + m_state.FixedCols();
+    if (top != m_state.TopRow() || left != m_state.LeftCol()) {
+        m_state.setTopRow(top);
+        m_state.setLeftCol(left);
+        viewport()->update();
+        Q_EMIT scrolled();
+    }
+}
+
+void SheetGrid::showCurrentCell()
+{
+    const int row = m_state.RowSel();
+    const int col = m_state.ColSel();
+    if (row < m_state.TopRow()) {
+        m_state.setTopRow(row);
+    } else {
+        while (m_state.TopRow() < row && cellRect(row, 0).bottom() >= viewport()->height()) {
+            m_state.setTopRow(m_state.TopRow() + 1);
+        }
+    }
+    if (col < m_state.LeftCol()) {
+        m_state.setLeftCol(col);
+    } else {
+        while (m_state.LeftCol() < col && cellRect(0, col).right() >= viewport()->width()) {
+            m_state.setLeftCol(m_state.LeftCol() + 1);
+        }
+    }
+    updateScrollBars();
+}
+
+void SheetGrid::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    GridPainter(m_state, dpi()).paint(painter, event->rect(), true);
+    m_state.markPainted();
+    if (verticalScrollBar()->value() != m_state.TopRow() - m_state.FixedRows() ||
+        horizontalScrollBar()->value() != m_state.LeftCol() - m_state.FixedCols()) {
+        updateScrollBars(); // TopRow or LeftCol was set in code
+    }
+}
+
+void SheetGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+bool SheetGrid::viewportEvent(QEvent* event)
+{
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+int SheetGrid::resizeBorderAt(const QPoint& pos) const
+{
+    const GridPainter gp(m_state, dpi());
+    if (pos.y() >= gp.toPixels(m_state.RowHeight(0))) {
+        return -1;
+    }
+    for (int c = m_state.LeftCol(); c < m_state.Cols(); ++c) {
+        const QRect r = cellRect(0, c);
+        if (r.left() > pos.x() + ResizeGrip) {
+            break;
+        }
+        if (std::abs(r.right() + 1 - pos.x()) <= ResizeGrip) {
+            return c;
+        }
+    }
+    if (std::abs(cellRect(0, 0).right() + 1 - pos.x()) <= ResizeGrip) {
+        return 0;
+    }
+    return -1;
+}
+
+void SheetGrid::userMoveTo(int row, int col, bool extend)
+{
+    row = std::clamp(row, m_state.FixedRows(), m_state.Rows() - 1);
+    col = std::clamp(col, m_state.FixedCols(), m_state.Cols() - 1);
+    if (extend) {
+        m_state.setRowSel(row);
+        m_state.setColSel(col);
+    } else if (row != m_state.Row() || col != m_state.Col() || m_state.RowSel() != row ||
+               m_state.ColSel() != col) {
+        if (row != m_state.Row() || col != m_state.Col()) {
+            Q_EMIT leaveCell();
+        }
+        m_state.setCurrent(row, col);
+    }
+    showCurrentCell();
+}
+
+void SheetGrid::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    if (const int col = resizeBorderAt(pos); col >= 0) {
+        m_resizingCol = col;
+        m_resizeStartX = pos.x();
+        m_resizeStartWidth = m_state.ColWidth(col);
+        return;
+    }
+    int row = 0;
+    int col = 0;
+    if (!GridPainter(m_state, dpi()).cellAt(pos, row, col) || row < m_state.FixedRows() ||
+        col < m_state.FixedCols()) {
+        return; // headings and the grey area cannot become current
+    }
+    userMoveTo(row, col, event->modifiers() & Qt::ShiftModifier);
+    m_selecting = true;
+}
+
+void SheetGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (m_resizingCol >= 0) {
+        const GridPainter gp(m_state, dpi());
+        const int twips = m_resizeStartWidth + gp.toTwips(pos.x() - m_resizeStartX);
+        m_state.setColWidth(m_resizingCol, std::max(0, twips));
+        updateScrollBars();
+        return;
+    }
+    if (!m_selecting) {
+        viewport()->setCursor(resizeBorderAt(pos) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
+        return;
+    }
+    int row = 0;
+    int col = 0;
+    const QPoint inside(std::clamp(pos.x(), 0, viewport()->width() - 1),
+                        std::clamp(pos.y(), 0, viewport()->height() - 1));
+    if (GridPainter(m_state, dpi()).cellAt(inside, row, col)) {
+        userMoveTo(row, col, true);
+    }
+}
+
+void SheetGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (m_resizingCol >= 0) {
+        m_resizingCol = -1;
+        return;
+    }
+    if (m_selecting) {
+        m_selecting = false;
+        Q_EMIT clicked();
+    }
+}
+
+void SheetGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && resizeBorderAt(event->position().toPoint()) < 0) {
+        Q_EMIT doubleClicked();
+    }
+}
+
+void SheetGrid::keyPressEvent(QKeyEvent* event)
+{
+    int code = event->key();
+    Q_EMIT keyDown(code, event->modifiers());
+    if (code == 0) {
+        event->accept();
+        return;
+    }
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const int row = extend ? m_state.RowSel() : m_state.Row();
+    const int col = extend ? m_state.ColSel() : m_state.Col();
+    const int page = std::max(1, viewport()->height() / std::max(1, toPixels(360)) - 1);
+    switch (code) {
+    case Qt::Key_Up:
+        userMoveTo(row - 1, col, extend);
+        return;
+    case Qt::Key_Down:
+        userMoveTo(row + 1, col, extend);
+        return;
+    case Qt::Key_Left:
+        userMoveTo(row, col - 1, extend);
+        return;
+    case Qt::Key_Right:
+        userMoveTo(row, col + 1, extend);
+        return;
+    case Qt::Key_PageUp:
+        userMoveTo(row - page, col, extend);
+        return;
+    case Qt::Key_PageDown:
+        userMoveTo(row + page, col, extend);
+        return;
+    case Qt::Key_Home:
+        userMoveTo(event->modifiers() & Qt::ControlModifier ? 1 : row, 1, extend);
+        return;
+    case Qt::Key_End:
+        userMoveTo(event->modifiers() & Qt::ControlModifier ? m_state.Rows() - 1 : row,
+                   m_state.Cols() - 1, extend);
+        return;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    if (text.isEmpty() || (event->modifiers() & Qt::ControlModifier)) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    int ascii = text.front().unicode();
+    Q_EMIT keyPress(ascii);
+    event->accept();
+}
+
+void SheetGrid::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!event->commitString().isEmpty()) {
+        Q_EMIT textComposed(event->commitString());
+    }
+    event->accept();
+}
+
+QVariant SheetGrid::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImCursorRectangle) {
+        return cellRect(m_state.Row(), m_state.Col());
+    }
+    if (query == Qt::ImEnabled) {
+        return true;
+    }
+    return QAbstractScrollArea::inputMethodQuery(query);
+}
+
+void SheetGrid::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    Q_EMIT gotFocus();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "gridstate.h"
+
+#include <QAbstractScrollArea>
+
+// The grid control of a sheet: shows a GridState and turns the user's mouse and keys into
+// moves of the current cell and the events a sheet handles. Moves made by the user raise
+// leaveCell first; moves made in code on the state raise nothing.
+class SheetGrid : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit SheetGrid(QWidget* parent = nullptr);
+
+    GridState& state() { return m_state; }
+    const GridState& state() const { return m_state; }
+
+    // Screen resolution the twips convert by.
+    double dpi() const;
+    int toPixels(int twips) const;
+    // Rectangle of a cell in viewport pixels, as laid out now.
+    QRect cellRect(int row, int col) const;
+    // Scrolls so that the current cell is in view.
+    void showCurrentCell();
+    // Picture of the grid as laid out (type 0 colour, 1 monochrome).
+    QImage Picture(int pictureType = 0) const;
+
+Q_SIGNALS:
+    void leaveCell();
+    void clicked();
+    void doubleClicked();
+    // A typed character with its code; setting the code to 0 swallows it.
+    void keyPress(int& keyAscii);
+    // A key with its key code (Qt::Key) and modifiers; setting the code to 0 swallows it.
+    void keyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
+    // Text composed through an input method.
+    void textComposed(const QString& text);
+    void scrolled();
+    void gotFocus();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void focusInEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    void updateScrollBars();
+    void userMoveTo(int row, int col, bool extend);
+    int resizeBorderAt(const QPoint& pos) const;
+    int lastTopRow() const;
+    int lastLeftCol() const;
+
+    GridState m_state;
+    bool m_selecting = false;
+    int m_resizingCol = -1;
+    int m_resizeStartX = 0;
+    int m_resizeStartWidth = 0;
+    bool m_syncingScroll = false;
+};

@@ -1,0 +1,326 @@
+#include "fakemessages.h"
+#include "frmabout.h"
+#include "frmzel.h"
+#include "sheetgrid.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QToolBar>
+#include <QtTest>
+
+// The main window offscreen: sheet bookkeeping and naming, the ten-sheet limit, the close
+// prompt's answers, shutdown, menu enabling, toolbar conditions and window arrangement.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void newSheetLayoutAndHeadings();
+    void namesAreNeverReused();
+    void limitOfTenSheets();
+    void closePrompt_data();
+    void closePrompt();
+    void shutdownStopsOnCancel();
+    void exAccessorMovesCurrentCell();
+    void layoutPendingScalesNewSheet();
+    void menuEnabling();
+    void toolbarConditions();
+    void arrangements();
+    void versionDialog();
+
+private:
+    frmZel* window = nullptr;
+    FakeMessages* messages = nullptr;
+};
+
+void TestMainWindow::init()
+{
+    window = new frmZel;
+    auto owned = std::make_unique<FakeMessages>();
+    messages = owned.get();
+    window->app().setMessages(std::move(owned));
+    window->resize(1000, 700);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void TestMainWindow::cleanup()
+{
+    for (frmZelChild* s : window->sheets()) {
+        s->setCloseAgreed(true);
+    }
+    delete window;
+    window = nullptr;
+}
+
+void TestMainWindow::newSheetLayoutAndHeadings()
+{
+    window->mnuFileNew_Click();
+    frmZelChild* sheet = window->activeSheet();
+    QVERIFY(sheet);
+    QCOMPARE(sheet->windowTitle(), QStringLiteral("New-Sheet1"));
+    QCOMPARE(sheet->Tag, 1);
+    const GridState& g = sheet->grdZel->state();
+    QCOMPARE(g.text(0, 1), QStringLiteral("A"));
+    QCOMPARE(g.text(0, 26), QStringLiteral("Z"));
+    QCOMPARE(g.text(1, 0), QStringLiteral("1"));
+    QCOMPARE(g.text(500, 0), QStringLiteral("500"));
+    QCOMPARE(g.text(0, 0), QString());
+    QCOMPARE(g.Row(), 1);
+    QCOMPARE(g.Col(), 1);
+    QCOMPARE(window->Label1->text(), QStringLiteral(" A 1"));
+    QCOMPARE(g.ColWidth(0), 600);
+    QCOMPARE(g.ColWidth(5), 1200);
+    QCOMPARE(g.RowHeight(0), 360);
+    QCOMPARE(g.FontSize(), 12.0);
+    QVERIFY(!sheet->txtEdit->isVisible());
+    QVERIFY(!sheet->IsChanged);
+    QVERIFY(window->mdiArea->activeSubWindow()->isMaximized());
+    QCOMPARE(window->app().OpenSheetNames.at(1), QStringLiteral("New-Sheet1"));
+}
+
+void TestMainWindow::namesAreNeverReused()
+{
+    window->mnuFileNew_Click();
+    window->mnuFileNew_Click();
+    window->mnuFileNew_Click();
+    frmZelChild* third = window->activeSheet();
+    QCOMPARE(third->windowTitle(), QStringLiteral("New-Sheet3"));
+    window->mdiArea->activeSubWindow()->close();
+    QTRY_COMPARE(window->app().OpenSheetCount, 2);
+    QCOMPARE(window->app().OpenSheetNames.at(3), QString());
+    window->mnuFileNew_Click();
+    QCOMPARE(window->activeSheet()->windowTitle(), QStringLiteral("New-Sheet4"));
+    QCOMPARE(window->app().SheetSerial, 4);
+}
+
+void TestMainWindow::limitOfTenSheets()
+{
+    for (int i = 0; i < 10; ++i) {
+        window->mnuFileNew_Click();
+    }
+    QCOMPARE(window->app().OpenSheetCount, 10);
+    window->mnuFileNew_Click();
+    QCOMPARE(window->sheets().size(), 10);
+    QCOMPARE(messages->criticals, QStringList{QStringLiteral("1度に開くことのできるシートの数は10です！")});
+    window->mdiArea->activeSubWindow()->close();
+    QTRY_COMPARE(window->app().OpenSheetCount, 9);
+    window->mnuFileNew_Click();
+    QCOMPARE(window->app().OpenSheetCount, 10);
+}
+
+void TestMainWindow::closePrompt_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("yes on a never-saved sheet keeps it open") << int(Messages::Answer::Yes) << false;
+    QTest::newRow("no closes without writing") << int(Messages::Answer::No) << true;
+    QTest::newRow("cancel keeps it open") << int(Messages::Answer::Cancel) << false;
+}
+
+void TestMainWindow::closePrompt()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    window->mnuFileNew_Click();
+    frmZelChild* sheet = window->activeSheet();
+    sheet->IsChanged = true;
+    messages->answers = {Messages::Answer(answer)};
+    window->mdiArea->activeSubWindow()->close();
+    QCOMPARE(messages->questions,
+             QStringList{QStringLiteral("New-Sheet1は変更されています。\r\n保存しますか？")});
+    QTRY_COMPARE(window->sheets().size(), closes ? 0 : 1);
+    QCOMPARE(window->app().OpenSheetCount, closes ? 0 : 1);
+
+    // An unchanged sheet closes without a question.
+    window->mnuFileNew_Click();
+    messages->questions.clear();
+    window->mdiArea->activeSubWindow()->close();
+    QTRY_COMPARE(window->sheets().size(), closes ? 0 : 1);
+    QVERIFY(messages->questions.isEmpty());
+}
+
+void TestMainWindow::shutdownStopsOnCancel()
+{
+    window->mnuFileNew_Click();
+    window->mnuFileNew_Click();
+    for (frmZelChild* s : window->sheets()) {
+        s->IsChanged = true;
+    }
+    messages->answers = {Messages::Answer::No, Messages::Answer::Cancel};
+    window->mnuFileExit_Click();
+    QCOMPARE(messages->questions.size(), 2);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->sheets().size(), 2);
+
+    messages->answers = {Messages::Answer::No, Messages::Answer::No};
+    window->mnuFileExit_Click();
+    QCOMPARE(messages->questions.size(), 4);
+    QVERIFY(!window->isVisible());
+    QTRY_COMPARE(window->sheets().size(), 0);
+}
+
+void TestMainWindow::exAccessorMovesCurrentCell()
+{
+    window->mnuFileNew_Click();
+    frmZelChild* sheet = window->activeSheet();
+    sheet->setEx(5, 3, QStringLiteral("=1+2"));
+    QCOMPARE(sheet->grdZel->state().Row(), 1); // writing does not move
+    QCOMPARE(sheet->Ex(5, 3), QStringLiteral("=1+2"));
+    QCOMPARE(sheet->grdZel->state().Row(), 5);
+    QCOMPARE(sheet->grdZel->state().Col(), 3);
+    sheet->setExVal(2, 4, CellValue::fromNumber(3));
+    QCOMPARE(sheet->ExVal(2, 4).text(), QStringLiteral("3"));
+    QCOMPARE(sheet->currentRow(), 2);
+    QCOMPARE(sheet->currentCol(), 4);
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, sheet->setEx(502, 1, QString()));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, sheet->Ex(501, 1)); // no grid cell there
+}
+
+void TestMainWindow::layoutPendingScalesNewSheet()
+{
+    AppState& app = window->app();
+    app.LayoutPending = true;
+    app.DisplayScale = 0.75f;
+    app.ColWidths.fill(1000);
+    window->mnuFileNew_Click();
+    const GridState& g = window->activeSheet()->grdZel->state();
+    QCOMPARE(g.FontSize(), 9.0);
+    QCOMPARE(g.ColWidth(0), 450);
+    QCOMPARE(g.ColWidth(1), 750);
+    QCOMPARE(g.RowHeight(1), 270);
+    QCOMPARE(g.RowHeight(0), 360);
+    QVERIFY(!app.LayoutPending);
+
+    // SizeCells rounds halves to even: 1234 * 1.25 = 1542.5 -> 1542.
+    app.DisplayScale = 1.25f;
+    window->activeSheet()->grdZel->state().setColWidth(3, 1234);
+    window->activeSheet()->SizeCells();
+    QCOMPARE(g.ColWidth(3), 1542);
+}
+
+void TestMainWindow::menuEnabling()
+{
+    auto openMenu = [this](const char* name) { Q_EMIT window->menu(QLatin1String(name))->aboutToShow(); };
+    auto enabled = [this](const char* name) { return window->action(QLatin1String(name))->isEnabled(); };
+
+    openMenu("mnuFile");
+    openMenu("mnuEdit");
+    openMenu("mnuGraph");
+    openMenu("mnuSet");
+    openMenu("mnuWindow");
+    for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFilePreview", "mnuEditReSub",
+                             "mnuEditBack", "mnuEditCopy", "mnuEditPaste", "mnuEditPasteClip", "mnuEditDelete",
+                             "mnuGraphShow", "mnuGraphPrint", "mnuSetDis", "mnuSetDisKeta", "mnuWindowCascade",
+                             "mnuWindowHorizontal", "mnuWindowVertical"}) {
+        QVERIFY2(!enabled(name), name);
+    }
+    QVERIFY(enabled("mnuFileNew") && enabled("mnuFileOpen") && enabled("mnuFileExit"));
+
+    window->mnuFileNew_Click();
+    QVERIFY(!enabled("mnuFileSave")); // states change only when the menu opens
+    openMenu("mnuFile");
+    openMenu("mnuEdit");
+    openMenu("mnuGraph");
+    openMenu("mnuSet");
+    openMenu("mnuWindow");
+    for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFilePreview", "mnuEditReSub",
+                             "mnuEditBack", "mnuEditCopy", "mnuEditCut", "mnuEditDelete", "mnuEditCopyClip",
+                             "mnuEditCopyTable", "mnuGraphShow", "mnuSetDis", "mnuSetDisKeta", "mnuWindowCascade"}) {
+        QVERIFY2(enabled(name), name);
+    }
+    QVERIFY(!enabled("mnuEditPaste"));
+    QVERIFY(!enabled("mnuGraphPrint"));
+
+    window->SelOK = true;
+    window->GraphShown = true;
+    QApplication::clipboard()->setText(QStringLiteral("1\t2"));
+    openMenu("mnuEdit");
+    openMenu("mnuGraph");
+    QVERIFY(enabled("mnuEditPaste"));
+    QVERIFY(enabled("mnuEditPasteClip"));
+    QVERIFY(enabled("mnuGraphPrint"));
+    QVERIFY(!enabled("mnuGraphShow"));
+
+    // While a cell is typed into, 再計算 is greyed.
+    window->activeSheet()->txtEdit->show();
+    openMenu("mnuEdit");
+    QVERIFY(!enabled("mnuEditReSub"));
+}
+
+void TestMainWindow::toolbarConditions()
+{
+    int saves = 0;
+    int pastes = 0;
+    connect(window->action(QStringLiteral("mnuFileSave")), &QAction::triggered, this, [&] { ++saves; });
+    connect(window->action(QStringLiteral("mnuEditPaste")), &QAction::triggered, this, [&] { ++pastes; });
+    window->tbrMenu_ButtonClick(QStringLiteral("btnFileSave"));
+    QCOMPARE(saves, 0); // only the main window is loaded
+    window->tbrMenu_ButtonClick(QStringLiteral("btnFileNew"));
+    QCOMPARE(window->sheets().size(), 1);
+    window->tbrMenu_ButtonClick(QStringLiteral("btnFileSave"));
+    QCOMPARE(saves, 1);
+    window->tbrMenu_ButtonClick(QStringLiteral("btnEditPaste"));
+    QCOMPARE(pastes, 0); // nothing copied
+    window->SelOK = true;
+    window->tbrMenu_ButtonClick(QStringLiteral("btnEditPaste"));
+    QCOMPARE(pastes, 1);
+    window->tbrMenu_ButtonClick(QStringLiteral("btnNoSuchKey"));
+
+    const QStringList order{"btnFileNew", "btnFileOpen", "btnFileSave", "", "btnEditReSub", "btnEditBack",
+                            "btnEditCopy", "btnEditCut", "btnEditPaste", "", "btnHelpShow"};
+    QStringList seen;
+    for (QAction* a : window->tbrMenu->actions()) {
+        seen.append(a->isSeparator() ? QString() : a->objectName());
+    }
+    QCOMPARE(seen, order);
+    QCOMPARE(window->action(QStringLiteral("btnEditCut"))->text(), QStringLiteral("切取"));
+    QCOMPARE(window->action(QStringLiteral("btnEditCut"))->toolTip(), QStringLiteral("切り取り"));
+}
+
+void TestMainWindow::arrangements()
+{
+    window->mnuFileNew_Click();
+    window->mnuFileNew_Click();
+    window->mnuFileNew_Click();
+    const QRect area = window->mdiArea->viewport()->rect();
+    window->mnuWindowHorizontal_Click();
+    int top = 0;
+    for (QMdiSubWindow* w : window->mdiArea->subWindowList()) {
+        QCOMPARE(w->geometry().left(), 0);
+        QCOMPARE(w->geometry().width(), area.width());
+        QCOMPARE(w->geometry().top(), top);
+        top = w->geometry().bottom() + 1;
+    }
+    QCOMPARE(top, area.height());
+    window->mnuWindowVertical_Click();
+    int left = 0;
+    for (QMdiSubWindow* w : window->mdiArea->subWindowList()) {
+        QCOMPARE(w->geometry().top(), 0);
+        QCOMPARE(w->geometry().height(), area.height());
+        QCOMPARE(w->geometry().left(), left);
+        left = w->geometry().right() + 1;
+    }
+    QCOMPARE(left, area.width());
+    window->mnuWindowCascade_Click();
+    const auto list = window->mdiArea->subWindowList();
+    QVERIFY(list[1]->geometry().topLeft() != list[0]->geometry().topLeft());
+    QVERIFY(!list[0]->isMaximized());
+}
+
+void TestMainWindow::versionDialog()
+{
+    frmAbout about(window);
+    QCOMPARE(about.windowTitle(), QStringLiteral("表計算Tarn! のﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(about.lblVersion->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 0.9.5"));
+    QCOMPARE(about.lblTitle->text(), QStringLiteral("表計算Tarn!"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
