@@ -83,6 +83,9 @@ void TestMainWindow::newSheetLayoutAndHeadings()
     QVERIFY(!sheet->IsChanged);
     QVERIFY(window->mdiArea->activeSubWindow()->isMaximized());
     QCOMPARE(window->app().OpenSheetNames.at(1), QStringLiteral("New-Sheet1"));
+    if (const QString dir = qEnvironmentVariable("ZELTARN_ARTIFACTS"); !dir.isEmpty()) {
+        window->grab().save(dir + QStringLiteral("/main-window.png"));
+    }
 }
 
 void TestMainWindow::namesAreNeverReused()
