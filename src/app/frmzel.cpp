@@ -372,37 +372,39 @@ void frmZel::mnuHelpVersion_Click()
 
 void frmZel::tbrMenu_ButtonClick(const QString& key)
 {
-    const bool windows = loadedWindowCount() > 1;
-    if (key == QLatin1String("btnFileNew")) {
-        action(QStringLiteral("mnuFileNew"))->trigger();
-    } else if (key == QLatin1String("btnFileOpen")) {
-        action(QStringLiteral("mnuFileOpen"))->trigger();
-    } else if (key == QLatin1String("btnFileSave")) {
-        if (windows) {
-            action(QStringLiteral("mnuFileSave"))->trigger();
+    enum class When { Always, WindowsLoaded, WindowsLoadedAndCopied };
+    struct Run {
+        const char* key;
+        const char* entry;
+        When when;
+    };
+    static const Run runs[] = {
+        {"btnFileNew", "mnuFileNew", When::Always},
+        {"btnFileOpen", "mnuFileOpen", When::Always},
+        {"btnFileSave", "mnuFileSave", When::WindowsLoaded},
+        {"btnEditReSub", "mnuEditReSub", When::WindowsLoaded},
+        {"btnEditBack", "mnuEditBack", When::WindowsLoaded},
+        {"btnEditCopy", "mnuEditCopy", When::WindowsLoaded},
+        {"btnEditCut", "mnuEditCut", When::WindowsLoaded},
+        {"btnEditPaste", "mnuEditPaste", When::WindowsLoadedAndCopied},
+        {"btnHelpShow", "mnuHelpShow", When::Always},
+    };
+    for (const Run& run : runs) {
+        if (key != QLatin1String(run.key)) {
+            continue;
         }
-    } else if (key == QLatin1String("btnEditReSub")) {
-        if (windows) {
-            action(QStringLiteral("mnuEditReSub"))->trigger();
+        const bool windows = loadedWindowCount() > 1;
+        const bool allowed = run.when == When::Always || (windows && run.when == When::WindowsLoaded) ||
+                             (windows && run.when == When::WindowsLoadedAndCopied && SelOK);
+        if (allowed) {
+            // The entry runs even when its menu greyed it the last time the menu opened.
+            QAction* entry = action(QLatin1String(run.entry));
+            const bool wasEnabled = entry->isEnabled();
+            entry->setEnabled(true);
+            entry->trigger();
+            entry->setEnabled(wasEnabled);
         }
-    } else if (key == QLatin1String("btnEditBack")) {
-        if (windows) {
-            action(QStringLiteral("mnuEditBack"))->trigger();
-        }
-    } else if (key == QLatin1String("btnEditCopy")) {
-        if (windows) {
-            action(QStringLiteral("mnuEditCopy"))->trigger();
-        }
-    } else if (key == QLatin1String("btnEditCut")) {
-        if (windows) {
-            action(QStringLiteral("mnuEditCut"))->trigger();
-        }
-    } else if (key == QLatin1String("btnEditPaste")) {
-        if (windows && SelOK) {
-            action(QStringLiteral("mnuEditPaste"))->trigger();
-        }
-    } else if (key == QLatin1String("btnHelpShow")) {
-        mnuHelpShow_Click();
+        return;
     }
 }
 

@@ -55,48 +55,43 @@ QFont GridPainter::gridFont(double points)
 }
 
 // Edges are rounded from running twip totals, so a block drawn at any resolution has the
-// size its twips give, without rounding errors adding up.
+// size its twips give, without rounding errors adding up. The headings come first, then the
+// data from the first one in view; hidden rows and columns take no place.
+template <typename SizeOf>
+static void layoutAxis(std::vector<int>& index, std::vector<int>& edge, int fixed, int first, int count,
+                       SizeOf sizeOf, const GridPainter& gp)
+{
+    int twips = 0;
+    edge.push_back(0);
+    auto add = [&](int i) {
+        if (sizeOf(i) <= 0) {
+            return;
+        }
+        twips += sizeOf(i);
+        index.push_back(i);
+        edge.push_back(gp.toPixels(twips));
+    };
+    for (int i = 0; i < fixed; ++i) {
+        add(i);
+    }
+    for (int i = first; i < count; ++i) {
+        add(i);
+    }
+}
+
 GridPainter::Axis GridPainter::layoutColumns() const
 {
     Axis axis;
-    int twips = 0;
-    axis.edge.push_back(0);
-    auto add = [&](int c) {
-        if (m_grid.ColWidth(c) <= 0) {
-            return;
-        }
-        twips += m_grid.ColWidth(c);
-        axis.index.push_back(c);
-        axis.edge.push_back(toPixels(twips));
-    };
-    for (int c = 0; c < m_grid.FixedCols(); ++c) {
-        add(c);
-    }
-    for (int c = m_grid.LeftCol(); c < m_grid.Cols(); ++c) {
-        add(c);
-    }
+    layoutAxis(axis.index, axis.edge, m_grid.FixedCols(), m_grid.LeftCol(), m_grid.Cols(),
+               [this](int c) { return m_grid.ColWidth(c); }, *this);
     return axis;
 }
 
 GridPainter::Axis GridPainter::layoutRows() const
 {
     Axis axis;
-    int twips = 0;
-    axis.edge.push_back(0);
-    auto add = [&](int r) {
-        if (m_grid.RowHeight(r) <= 0) {
-            return;
-        }
-        twips += m_grid.RowHeight(r);
-        axis.index.push_back(r);
-        axis.edge.push_back(toPixels(twips));
-    };
-    for (int r = 0; r < m_grid.FixedRows(); ++r) {
-        add(r);
-    }
-    for (int r = m_grid.TopRow(); r < m_grid.Rows(); ++r) {
-        add(r);
-    }
+    layoutAxis(axis.index, axis.edge, m_grid.FixedRows(), m_grid.TopRow(), m_grid.Rows(),
+               [this](int r) { return m_grid.RowHeight(r); }, *this);
     return axis;
 }
 

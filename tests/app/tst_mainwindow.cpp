@@ -276,6 +276,15 @@ void TestMainWindow::toolbarConditions()
     QCOMPARE(pastes, 1);
     window->tbrMenu_ButtonClick(QStringLiteral("btnNoSuchKey"));
 
+    // A menu entry greyed the last time its menu opened still runs from its button.
+    int recalcs = 0;
+    QAction* reSub = window->action(QStringLiteral("mnuEditReSub"));
+    connect(reSub, &QAction::triggered, this, [&] { ++recalcs; });
+    reSub->setEnabled(false);
+    window->tbrMenu_ButtonClick(QStringLiteral("btnEditReSub"));
+    QCOMPARE(recalcs, 1);
+    QVERIFY(!reSub->isEnabled());
+
     const QStringList order{"btnFileNew", "btnFileOpen", "btnFileSave", "", "btnEditReSub", "btnEditBack",
                             "btnEditCopy", "btnEditCut", "btnEditPaste", "", "btnHelpShow"};
     QStringList seen;
