@@ -1,5 +1,10 @@
 #include "startup.h"
 
+#include "frmzel.h"
+#include "messages.h"
+#include "toolicons.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QLockFile>
 #include <QSettings>
@@ -40,4 +45,24 @@ void placeWindow(QWidget& window, const QRect& twips)
     auto px = [dpi](int t) { return qRound(t * dpi / 1440.0); };
     window.move(px(twips.left()), px(twips.top()));
     window.resize(std::max(1, px(twips.width())), std::max(1, px(twips.height())));
+}
+
+int runProgram(QApplication& app)
+{
+    QApplication::setApplicationName(applicationTitle());
+    QApplication::setApplicationVersion(QStringLiteral(ZELTARN_VERSION));
+    QApplication::setWindowIcon(applicationIcon());
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+    const std::unique_ptr<QLockFile> instance = takeInstanceLock();
+    if (!instance) {
+        BoxMessages().critical(nullptr, QStringLiteral("既にソフトは起動しています"));
+        return 0;
+    }
+
+    frmZel window;
+    placeWindow(window, storedPlacementTwips());
+    window.app().RoundDigits = 5;
+    window.show();
+    return app.exec();
 }

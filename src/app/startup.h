@@ -2,9 +2,11 @@
 
 #include <QRect>
 
+#include <memory>
+
+class QApplication;
 class QLockFile;
 class QWidget;
-#include <memory>
 
 // Start-up services of the program: the one-instance rule and the stored window placement.
 
@@ -18,3 +20,7 @@ QRect storedPlacementTwips();
 
 // Places a window from twips, converted by the screen's logical resolution.
 void placeWindow(QWidget& window, const QRect& twips);
+
+// The program from start to end: names, the one-instance rule (a second start says so and
+// ends), the main window placed from the settings and shown, then the event loop.
+int runProgram(QApplication& app);

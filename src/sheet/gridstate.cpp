@@ -1,6 +1,7 @@
 #include "gridstate.h"
 
 #include <QStringList>
+#include <numeric>
 #include <stdexcept>
 
 GridState::GridState(int rows, int cols)
@@ -139,55 +140,35 @@ void GridState::setColData(int col, long value)
     m_colData[col] = value;
 }
 
+namespace {
+
+// Offset of a line (column or row) from the grid's edge: heading lines stay in place, the
+// others start after the headings, scrolled so that `first` is the first one shown.
+int lineOffset(const std::vector<int>& sizes, int fixed, int first, int line)
+{
+    const auto begin = sizes.begin();
+    if (line < fixed) {
+        return std::accumulate(begin, begin + line, 0);
+    }
+    const int headings = std::accumulate(begin, begin + fixed, 0);
+    if (line >= first) {
+        return headings + std::accumulate(begin + first, begin + line, 0);
+    }
+    return headings - std::accumulate(begin + line, begin + first, 0);
+}
+
+} // namespace
+
 int GridState::colLeft(int col) const
 {
     checkCell(0, col);
-    // Heading columns stay in place; data columns start after them, scrolled by LeftCol.
-    int x = 0;
-    if (col < FixedCols()) {
-        for (int c = 0; c < col; ++c) {
-            x += m_colWidths[c];
-        }
-        return x;
-    }
-    for (int c = 0; c < FixedCols(); ++c) {
-        x += m_colWidths[c];
-    }
-    if (col >= m_leftCol) {
-        for (int c = m_leftCol; c < col; ++c) {
-            x += m_colWidths[c];
-        }
-    } else {
-        for (int c = col; c < m_leftCol; ++c) {
-            x -= m_colWidths[c];
-        }
-    }
-    return x;
+    return lineOffset(m_colWidths, FixedCols(), m_leftCol, col);
 }
 
 int GridState::rowTop(int row) const
 {
     checkCell(row, 0);
-    int y = 0;
-    if (row < FixedRows()) {
-        for (int r = 0; r < row; ++r) {
-            y += m_rowHeights[r];
-        }
-        return y;
-    }
-    for (int r = 0; r < FixedRows(); ++r) {
-        y += m_rowHeights[r];
-    }
-    if (row >= m_topRow) {
-        for (int r = m_topRow; r < row; ++r) {
-            y += m_rowHeights[r];
-        }
-    } else {
-        for (int r = row; r < m_topRow; ++r) {
-            y -= m_rowHeights[r];
-        }
-    }
-    return y;
+    return lineOffset(m_rowHeights, FixedRows(), m_topRow, row);
 }
 
 int GridState::CellLeft() const

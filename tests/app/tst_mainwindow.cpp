@@ -1,6 +1,7 @@
 #include "fakemessages.h"
 #include "frmabout.h"
 #include "frmzel.h"
+#include "helpwindow.h"
 #include "sheetgrid.h"
 
 #include <QClipboard>
@@ -10,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QToolBar>
+#include <QTextBrowser>
 #include <QtTest>
 
 // The main window offscreen: sheet bookkeeping and naming, the ten-sheet limit, the close
@@ -33,6 +35,8 @@ private slots:
     void toolbarConditions();
     void arrangements();
     void versionDialog();
+    void helpOpensAtContents();
+    void missingHelpFileIsReported();
 
 private:
     frmZel* window = nullptr;
@@ -332,6 +336,48 @@ void TestMainWindow::versionDialog()
     QCOMPARE(about.windowTitle(), QStringLiteral("表計算Tarn! のﾊﾞｰｼﾞｮﾝ情報"));
     QCOMPARE(about.lblVersion->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 0.9.5"));
     QCOMPARE(about.lblTitle->text(), QStringLiteral("表計算Tarn!"));
+}
+
+// The help command looks beside the program first; the test program stands in for it.
+static QString helpBesideProgram()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZelTarn.hlp"));
+}
+
+void TestMainWindow::helpOpensAtContents()
+{
+    QFile::remove(helpBesideProgram());
+    QVERIFY(QFile::copy(QStringLiteral(ZELTARN_HELP_SOURCE), helpBesideProgram()));
+    window->action(QStringLiteral("mnuHelpShow"))->trigger();
+    QFile::remove(helpBesideProgram());
+    QVERIFY(messages->criticals.isEmpty());
+    auto* help = window->findChild<HelpWindow*>();
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->parentWidget(), window);
+    const QString text = help->browser()->toPlainText();
+    QVERIFY(text.contains(QStringLiteral("目次")));
+    QVERIFY(text.contains(QStringLiteral("索引")));
+    QVERIFY(text.contains(QStringLiteral("Err0割り")));
+    // A second request shows the same window again instead of another one.
+    help->hide();
+    QVERIFY(QFile::copy(QStringLiteral(ZELTARN_HELP_SOURCE), helpBesideProgram()));
+    window->action(QStringLiteral("mnuHelpShow"))->trigger();
+    QFile::remove(helpBesideProgram());
+    QCOMPARE(window->findChildren<HelpWindow*>().size(), 1);
+    QVERIFY(help->isVisible());
+}
+
+void TestMainWindow::missingHelpFileIsReported()
+{
+    if (QFileInfo::exists(QStringLiteral(ZELTARN_DATADIR "/ZelTarn.hlp"))) {
+        QSKIP("an installed help file is present");
+    }
+    QFile::remove(helpBesideProgram());
+    window->action(QStringLiteral("mnuHelpShow"))->trigger();
+    QCOMPARE(messages->criticals.size(), 1);
+    QVERIFY(messages->criticals[0].startsWith(QStringLiteral("ヘルプファイルが見つかりません！")));
+    QVERIFY(!window->findChild<HelpWindow*>());
 }
 
 QTEST_MAIN(TestMainWindow)
