@@ -1,5 +1,7 @@
 #include "frmzel.h"
 
+#include "celleditor.h"
+
 #include "frmabout.h"
 #include "gridpainter.h"
 #include "helpwindow.h"
@@ -72,13 +74,53 @@ void frmZel::createBar()
     pal.setColor(QPalette::Window, LightBlue);
     Label1->setPalette(pal);
     Label1->setGeometry(0, 0, twipsToPixels(this, 1215), twipsToPixels(this, 375));
-    txtEditLine = new QLineEdit(Picture3);
+    txtEditLine = new CellEditor(Picture3);
     txtEditLine->setObjectName(QStringLiteral("txtEditLine"));
     txtEditLine->setGeometry(twipsToPixels(this, 1200), 0, twipsToPixels(this, 7400),
                              twipsToPixels(this, 375));
     QFont font = GridPainter::gridFont(12);
     Label1->setFont(font);
     txtEditLine->setFont(font);
+    connect(txtEditLine, &CellEditor::keyDown, this, &frmZel::txtEditLine_KeyDown);
+    connect(txtEditLine, &CellEditor::keyHandled, this, &frmZel::txtEditLine_KeyHandled);
+}
+
+// The edit line acts on the current cell of the active sheet; with no sheet open its keys
+// only edit its own text.
+void frmZel::txtEditLine_KeyDown(int& keyCode, Qt::KeyboardModifiers)
+{
+    frmZelChild* sheet = activeSheet();
+    if (!sheet) {
+        return;
+    }
+    switch (keyCode) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        keyCode = 0;
+        sheet->EnterEditLine(txtEditLine->text());
+        sheet->txtEdit->hide();
+        sheet->grdZel->setFocus();
+        sheet->moveDownAndReopen();
+        break;
+    case Qt::Key_Escape:
+        keyCode = 0;
+        sheet->txtEdit->hide();
+        sheet->grdZel->setFocus();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmZel::txtEditLine_KeyHandled(int keyCode)
+{
+    if (frmZelChild* sheet = activeSheet()) {
+        if (keyCode == Qt::Key_Escape) {
+            sheet->restoreShownText();
+        } else {
+            sheet->showExpressionInCell();
+        }
+    }
 }
 
 QAction* frmZel::addEntry(QMenu* menu, const QString& name, const QString& caption,
@@ -165,6 +207,8 @@ void frmZel::createActions()
 
     connect(action(QStringLiteral("mnuFileNew")), &QAction::triggered, this, &frmZel::mnuFileNew_Click);
     connect(action(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &frmZel::mnuFileExit_Click);
+    connect(action(QStringLiteral("mnuEditReSub")), &QAction::triggered, this, &frmZel::mnuEditReSub_Click);
+    connect(action(QStringLiteral("mnuEditDelete")), &QAction::triggered, this, &frmZel::mnuEditDelete_Click);
     connect(action(QStringLiteral("mnuWindowCascade")), &QAction::triggered, this, &frmZel::mnuWindowCascade_Click);
     connect(action(QStringLiteral("mnuWindowHorizontal")), &QAction::triggered, this, &frmZel::mnuWindowHorizontal_Click);
     connect(action(QStringLiteral("mnuWindowVertical")), &QAction::triggered, this, &frmZel::mnuWindowVertical_Click);
@@ -238,6 +282,26 @@ void frmZel::setAddressLabel(const QString& text)
 {
     Label1->setText(text);
 }
+
+void frmZel::setEditLine(const QString& text)
+{
+    txtEditLine->setText(text);
+}
+
+void frmZel::editDelete()
+{
+    action(QStringLiteral("mnuEditDelete"))->trigger();
+}
+
+void frmZel::mnuEditReSub_Click()
+{
+    if (frmZelChild* sheet = activeSheet()) {
+        sheet->Recalculate();
+    }
+}
+
+// Deleting blocks comes with the editing commands.
+void frmZel::mnuEditDelete_Click() {}
 
 // Writing sheets comes with the file commands; until then nothing can be written, so a Yes
 // keeps the sheet open rather than lose its changes.
@@ -435,7 +499,7 @@ void frmZel::mnuEdit_Click()
     }
     // Not while a cell is being typed into: the overlay editor is the sheet's active control.
     frmZelChild* sheet = activeSheet();
-    const bool editing = sheet && sheet->txtEdit->isVisible();
+    const bool editing = sheet && sheet->isEditing();
     action(QStringLiteral("mnuEditReSub"))->setEnabled(!editing);
 }
 

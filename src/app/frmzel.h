@@ -7,8 +7,8 @@
 #include <QMainWindow>
 
 class QAction;
+class CellEditor;
 class QLabel;
-class QLineEdit;
 class QMdiArea;
 class QMenu;
 class QToolBar;
@@ -28,7 +28,7 @@ public:
     QToolBar* tbrMenu = nullptr;
     QWidget* Picture3 = nullptr;
     QLabel* Label1 = nullptr;
-    QLineEdit* txtEditLine = nullptr;
+    CellEditor* txtEditLine = nullptr;
 
     // Copy buffer may be pasted (set by the editing commands).
     bool SelOK = false;
@@ -47,12 +47,16 @@ public:
     // SheetHost
     AppState& app() override { return m_app; }
     void setAddressLabel(const QString& text) override;
+    void setEditLine(const QString& text) override;
+    void editDelete() override;
     bool saveForClose(frmZelChild& sheet) override;
 
     // Commands.
     frmZelChild* NewSheet();
     void mnuFileNew_Click();
     void mnuFileExit_Click();
+    void mnuEditReSub_Click();
+    void mnuEditDelete_Click();
     void mnuWindowCascade_Click();
     void mnuWindowHorizontal_Click();
     void mnuWindowVertical_Click();
@@ -76,6 +80,8 @@ protected:
 private:
     void createActions();
     void createBar();
+    void txtEditLine_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
+    void txtEditLine_KeyHandled(int keyCode);
     void tile(Qt::Orientation orientation);
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption,
                       const QKeySequence& shortcut = {});

@@ -1,10 +1,11 @@
 #include "frmzelchild.h"
 
 #include "appstate.h"
+#include "celleditor.h"
+#include "gridpainter.h"
 #include "sheetgrid.h"
 
 #include <QCloseEvent>
-#include <QLineEdit>
 #include <cmath>
 #include <stdexcept>
 
@@ -25,10 +26,21 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
 
     grdZel = new SheetGrid(this);
     grdZel->setObjectName(QStringLiteral("grdZel"));
-    txtEdit = new QLineEdit(grdZel->viewport());
+    txtEdit = new CellEditor(grdZel->viewport());
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit->setFont(GridPainter::gridFont(12));
+    txtEdit->setFrame(false);
     txtEdit->hide();
     connect(txtEdit, &QLineEdit::textChanged, this, [this] { IsChanged = true; });
+    connect(txtEdit, &CellEditor::keyDown, this, &frmZelChild::txtEdit_KeyDown);
+    connect(txtEdit, &CellEditor::keyHandled, this, &frmZelChild::txtEdit_KeyHandled);
+    connect(grdZel, &SheetGrid::keyPress, this, &frmZelChild::grdZel_KeyPress);
+    connect(grdZel, &SheetGrid::keyDown, this, &frmZelChild::grdZel_KeyDown);
+    connect(grdZel, &SheetGrid::textComposed, this, &frmZelChild::grdZel_TextComposed);
+    connect(grdZel, &SheetGrid::leaveCell, this, &frmZelChild::grdZel_LeaveCell);
+    connect(grdZel, &SheetGrid::clicked, this, &frmZelChild::grdZel_Click);
+    connect(grdZel, &SheetGrid::doubleClicked, this, &frmZelChild::grdZel_DblClick);
+    connect(grdZel, &SheetGrid::scrolled, this, &frmZelChild::grdZel_Scroll);
 
     // Loading the window.
     AppState& app = m_host.app();

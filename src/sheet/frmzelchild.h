@@ -4,10 +4,11 @@
 #include "cellvalue.h"
 
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 class AppState;
-class QLineEdit;
+class CellEditor;
 class SheetGrid;
 class frmZelChild;
 
@@ -19,6 +20,10 @@ public:
     virtual AppState& app() = 0;
     // The cell address label of the main window.
     virtual void setAddressLabel(const QString& text) = 0;
+    // The edit line of the main window.
+    virtual void setEditLine(const QString& text) = 0;
+    // Edit > Delete, run by the Delete key on the grid.
+    virtual void editDelete() = 0;
     // Yes in the close prompt: writes the sheet. False when nothing was written, which stops
     // the close so that no work is lost.
     virtual bool saveForClose(frmZelChild& sheet) = 0;
@@ -42,7 +47,7 @@ public:
     ~frmZelChild() override;
 
     SheetGrid* grdZel = nullptr;
-    QLineEdit* txtEdit = nullptr;
+    CellEditor* txtEdit = nullptr;
 
     bool IsChanged = false;
     int ActiveR = 0;
@@ -63,6 +68,29 @@ public:
     void setEx(int row, int col, const QString& expression);
     const CellValue& ExVal(int row, int col);
     void setExVal(int row, int col, const CellValue& value);
+
+    // Cell entry: stores the overlay editor's text (EnterCell) or the edit line's text
+    // (EnterEditLine) as the expression of the grid's current cell, evaluates a formula and
+    // shows its result or error marker. The current cell stays where it was.
+    void EnterCell();
+    void EnterEditLine(const QString& editLineText);
+    // Enters every cell up to the last used row and column again, in one sweep row by row.
+    // Refused with a message while a cell is being edited; returns whether it ran.
+    bool Recalculate();
+
+    // Opens the overlay editor over the current cell: codes 0 to 32 open it on the cell's
+    // expression with the caret at the end, any other code on that one character.
+    void GridEdit(int keyAscii);
+    // The overlay editor is open over a cell.
+    bool isEditing() const;
+    // Shows the current cell's expression as its text, remembering what it showed before so
+    // that an abandoned edit can put that back.
+    void showExpressionInCell();
+    // Puts back what the cell showed before its expression was shown, if nothing was entered.
+    void restoreShownText();
+    // After Enter in the overlay editor or the edit line: one row down (the last row stays),
+    // label and edit line updated, the editor opened on the new cell.
+    void moveDownAndReopen();
 
     // Multiplies every column width and row height by the display scale (halves to even).
     void SizeCells();
@@ -85,9 +113,32 @@ protected:
 
 private:
     size_t storeIndex(int row, int col) const;
+    void enterExpression(const QString& text);
+    void openEditor();
+    void grdZel_KeyPress(int& keyAscii);
+    void grdZel_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
+    void grdZel_TextComposed(const QString& text);
+    void grdZel_LeaveCell();
+    void grdZel_Click();
+    void grdZel_DblClick();
+    void grdZel_Scroll();
+    void txtEdit_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
+    void txtEdit_KeyHandled(int keyCode);
 
     SheetHost& m_host;
     std::vector<QString> m_ex;
     std::vector<CellValue> m_exVal;
     bool m_closeAgreed = false;
+    // A cell is being entered: grid events raised meanwhile must not start another entry.
+    bool m_entering = false;
+    // The cell the overlay editor was opened on.
+    int m_editRow = 0;
+    int m_editCol = 0;
+    // What a cell showed before its expression was shown in it.
+    struct ShownText {
+        int row = 0;
+        int col = 0;
+        QString text;
+    };
+    std::optional<ShownText> m_shown;
 };

@@ -254,7 +254,15 @@ void SheetGrid::mouseReleaseEvent(QMouseEvent* event)
 
 void SheetGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && resizeBorderAt(event->position().toPoint()) < 0) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || resizeBorderAt(pos) >= 0) {
+        return;
+    }
+    // Only on a data cell: headings and the grey area beyond the last cell are not cells.
+    int row = 0;
+    int col = 0;
+    if (GridPainter(m_state, dpi()).cellAt(pos, row, col) && row >= m_state.FixedRows() &&
+        col >= m_state.FixedCols()) {
         Q_EMIT doubleClicked();
     }
 }
@@ -305,8 +313,13 @@ void SheetGrid::keyPressEvent(QKeyEvent* event)
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    int ascii = text.front().unicode();
-    Q_EMIT keyPress(ascii);
+    if (text.size() > 1) {
+        // A character outside the basic plane, or several at once: like composed text.
+        Q_EMIT textComposed(text);
+    } else {
+        int ascii = text.front().unicode();
+        Q_EMIT keyPress(ascii);
+    }
     event->accept();
 }
 

@@ -1,3 +1,4 @@
+#include "celleditor.h"
 #include "fakemessages.h"
 #include "frmabout.h"
 #include "frmzel.h"

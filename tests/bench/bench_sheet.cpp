@@ -1,29 +1,18 @@
 // Cost of the sheet's cell accessors as a recalculation uses them: every read through Ex
 // moves the grid's current cell, and must stay cheap because nothing repaints.
-#include "appstate.h"
 #include "frmzelchild.h"
 #include "gridstate.h"
+#include "testhost.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class NoHost : public SheetHost
-{
-public:
-    AppState& app() override { return m_app; }
-    void setAddressLabel(const QString&) override {}
-    bool saveForClose(frmZelChild&) override { return false; }
-
-private:
-    AppState m_app;
-};
-
 // One sweep of the whole 500 × 26 sheet: 13,000 current-cell moves through Ex.
 void BM_ExSweepWholeSheet(benchmark::State& state)
 {
-    NoHost host;
+    TestHost host;
     frmZelChild sheet(host);
     for (int r = 1; r <= 500; r += 7) {
         sheet.setEx(r, 1 + r % 26, QStringLiteral("=A1+1"));

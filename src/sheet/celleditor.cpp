@@ -1,0 +1,15 @@
+#include "celleditor.h"
+
+#include <QKeyEvent>
+
+void CellEditor::keyPressEvent(QKeyEvent* event)
+{
+    const int original = event->key();
+    int code = original;
+    Q_EMIT keyDown(code, event->modifiers());
+    if (code != 0) {
+        QLineEdit::keyPressEvent(event);
+    }
+    event->accept();
+    Q_EMIT keyHandled(original);
+}

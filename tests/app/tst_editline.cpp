@@ -1,0 +1,136 @@
+#include "celleditor.h"
+#include "fakemessages.h"
+#include "frmzel.h"
+#include "sheetgrid.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QtTest>
+
+// The main window's edit line and the recalculation command, driven by real keys and clicks.
+class TestEditLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void enterStoresAndMovesDown();
+    void clickEmptiesThenEnterStoresIntoClickedCell();
+    void escapeStoresNothing();
+    void keysWithoutSheet();
+    void recalculateCommand();
+
+private:
+    QPoint centre(int row, int col) const { return sheet->grdZel->cellRect(row, col).center(); }
+    void typeInto(QWidget* widget, const QString& text) { QTest::keyClicks(widget, text); }
+    GridState& grid() { return sheet->grdZel->state(); }
+
+    frmZel* window = nullptr;
+    FakeMessages* messages = nullptr;
+    frmZelChild* sheet = nullptr;
+};
+
+void TestEditLine::init()
+{
+    window = new frmZel;
+    auto owned = std::make_unique<FakeMessages>();
+    messages = owned.get();
+    window->app().setMessages(std::move(owned));
+    window->resize(1000, 700);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    window->mnuFileNew_Click();
+    sheet = window->activeSheet();
+    QVERIFY(sheet);
+}
+
+void TestEditLine::cleanup()
+{
+    for (frmZelChild* s : window->sheets()) {
+        s->setCloseAgreed(true);
+    }
+    delete window;
+}
+
+void TestEditLine::enterStoresAndMovesDown()
+{
+    grid().setCurrent(2, 2);
+    sheet->txtEdit->setText(QStringLiteral("5"));
+    sheet->EnterCell();
+    sheet->setEx(3, 2, QStringLiteral("=B2*2"));
+    QWidget* viewport = sheet->grdZel->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, centre(2, 2));
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre(2, 2));
+    QCOMPARE(window->txtEditLine->text(), QStringLiteral("5"));
+
+    window->txtEditLine->setFocus();
+    window->txtEditLine->selectAll();
+    typeInto(window->txtEditLine, QStringLiteral("7"));
+    QCOMPARE(grid().text(2, 2), QStringLiteral("5")); // the expression, shown while typing
+    QTest::keyClick(window->txtEditLine, Qt::Key_Return);
+    QCOMPARE(grid().Row(), 3);
+    QCOMPARE(grid().Col(), 2);
+    QCOMPARE(grid().text(2, 2), QStringLiteral("7"));
+    QCOMPARE(window->Label1->text(), QStringLiteral(" B 3"));
+    QCOMPARE(window->txtEditLine->text(), QStringLiteral("=B2*2"));
+    QVERIFY(sheet->isEditing());
+    QCOMPARE(sheet->txtEdit->text(), QStringLiteral("=B2*2"));
+    QCOMPARE(QApplication::focusWidget(), sheet->txtEdit);
+    QCOMPARE(sheet->Ex(2, 2), QStringLiteral("7"));
+}
+
+void TestEditLine::clickEmptiesThenEnterStoresIntoClickedCell()
+{
+    window->txtEditLine->setText(QStringLiteral("left over"));
+    QTest::mouseClick(sheet->grdZel->viewport(), Qt::LeftButton, {}, centre(4, 3));
+    QVERIFY(window->txtEditLine->text().isEmpty());
+    QCOMPARE(window->Label1->text(), QStringLiteral(" C 4"));
+    typeInto(window->txtEditLine, QStringLiteral("=2*3"));
+    QTest::keyClick(window->txtEditLine, Qt::Key_Return);
+    QCOMPARE(grid().text(4, 3), QStringLiteral("6"));
+    QCOMPARE(grid().Row(), 5);
+}
+
+void TestEditLine::escapeStoresNothing()
+{
+    grid().setCurrent(1, 1);
+    QTest::keyClick(sheet->grdZel, Qt::Key_Return); // overlay editor open on A1
+    QVERIFY(sheet->isEditing());
+    typeInto(window->txtEditLine, QStringLiteral("99"));
+    QTest::keyClick(window->txtEditLine, Qt::Key_Escape);
+    QVERIFY(!sheet->isEditing());
+    QCOMPARE(QApplication::focusWidget(), sheet->grdZel);
+    QVERIFY(sheet->Ex(1, 1).isEmpty());
+    QVERIFY(grid().text(1, 1).isEmpty());
+    QCOMPARE(window->txtEditLine->text(), QStringLiteral("99"));
+}
+
+void TestEditLine::keysWithoutSheet()
+{
+    sheet->setCloseAgreed(true);
+    window->mdiArea->closeAllSubWindows();
+    QVERIFY(!window->activeSheet());
+    typeInto(window->txtEditLine, QStringLiteral("=1"));
+    QTest::keyClick(window->txtEditLine, Qt::Key_Return);
+    QTest::keyClick(window->txtEditLine, Qt::Key_Escape);
+    QCOMPARE(window->txtEditLine->text(), QStringLiteral("=1"));
+}
+
+void TestEditLine::recalculateCommand()
+{
+    sheet->setEx(1, 1, QStringLiteral("=3*3"));
+    window->tbrMenu_ButtonClick(QStringLiteral("btnEditReSub"));
+    QCOMPARE(grid().text(1, 1), QStringLiteral("9"));
+
+    sheet->setEx(1, 1, QStringLiteral("=4*4"));
+    grid().setCurrent(2, 2);
+    sheet->GridEdit(32);
+    window->action(QStringLiteral("mnuEditReSub"))->trigger();
+    QCOMPARE(messages->criticals, QStringList{QStringLiteral("セル編集中は再計算できません！")});
+    QCOMPARE(grid().text(1, 1), QStringLiteral("9"));
+}
+
+QTEST_MAIN(TestEditLine)
+#include "tst_editline.moc"
