@@ -4,7 +4,11 @@
 #include "messages.h"
 #include "toolicons.h"
 
+#include "sheetgrid.h"
+
 #include <QApplication>
+#include <QFile>
+#include <QShortcut>
 #include <QDir>
 #include <QLockFile>
 #include <QSettings>
@@ -47,6 +51,40 @@ void placeWindow(QWidget& window, const QRect& twips)
     window.resize(std::max(1, px(twips.width())), std::max(1, px(twips.height())));
 }
 
+namespace {
+
+// Tests of the whole program under a real display read the active sheet through this: only
+// when ZELTARN_TEST_DUMP names a file, Ctrl+Shift+F12 writes there every non-empty shown text
+// of the sheet's cells, one "B3<tab>text" line each.
+void addTestDumpShortcut(frmZel& window)
+{
+    const QString path = qEnvironmentVariable("ZELTARN_TEST_DUMP");
+    if (path.isEmpty()) {
+        return;
+    }
+    auto* dump = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12), &window);
+    QObject::connect(dump, &QShortcut::activated, &window, [&window, path] {
+        QFile file(path);
+        frmZelChild* sheet = window.activeSheet();
+        if (!sheet || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            return;
+        }
+        const GridState& grid = sheet->grdZel->state();
+        QString out;
+        for (int r = 1; r < grid.Rows(); ++r) {
+            for (int c = 1; c < grid.Cols(); ++c) {
+                if (!grid.text(r, c).isEmpty()) {
+                    out += QChar(char16_t(64 + c)) + QString::number(r) + QLatin1Char('\t') + grid.text(r, c) +
+                           QLatin1Char('\n');
+                }
+            }
+        }
+        file.write(out.toUtf8());
+    });
+}
+
+} // namespace
+
 int runProgram(QApplication& app)
 {
     QApplication::setApplicationName(applicationTitle());
@@ -61,6 +99,7 @@ int runProgram(QApplication& app)
     }
 
     frmZel window;
+    addTestDumpShortcut(window);
     placeWindow(window, storedPlacementTwips());
     window.app().RoundDigits = 5;
     window.show();

@@ -1,10 +1,14 @@
-// Cost of the sheet's cell accessors as a recalculation uses them: every read through Ex
-// moves the grid's current cell, and must stay cheap because nothing repaints.
+// A sheet's own costs: the cell accessor that every formula reference goes through (it moves
+// the grid's current cell and must stay cheap because nothing repaints), entering one cell,
+// and recalculating a whole sheet of formulas.
+#include "celleditor.h"
 #include "frmzelchild.h"
 #include "gridstate.h"
+#include "sheetgrid.h"
 #include "testhost.h"
 
 #include <QApplication>
+#include <QFile>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -33,6 +37,153 @@ void BM_ExSweepWholeSheet(benchmark::State& state)
     sheet.setCloseAgreed(true);
 }
 BENCHMARK(BM_ExSweepWholeSheet)->Unit(benchmark::kMicrosecond);
+
+QString ref(int row, int col)
+{
+    return QChar(char16_t(64 + col)) + QString::number(row);
+}
+
+// A formula for every cell from B to Z, with references and every function, each argument a
+// single number or cell as functions take them: eight kinds by column, referring to cells
+// earlier in the sweep (the few range sums near the top reach a row or two further down),
+// so from the second pass on no cell shows an error.
+QString sheetFormula(int r, int c)
+{
+    const QString left = ref(r, c - 1);
+    const QString left2 = ref(r, std::max(1, c - 2));
+    const QString up = r > 1 ? ref(r - 1, c) : left;
+    const QString a = ref(r, 1);
+    switch ((c - 2) % 8) {
+    case 0:
+        return QStringLiteral("=%1/2+1").arg(left);
+    case 1:
+        return QStringLiteral("=SIN(%1)+COS(%2)").arg(left, a);
+    case 2: {
+        // A range sum covers rows 1 to 200 only.
+        const int top = std::max(1, (r - 1) % 198 - 1);
+        return QStringLiteral("=SUM(%1:%2)/9").arg(ref(top, std::max(1, c - 3)), ref(top + 2, c - 1));
+    }
+    case 3:
+        return QStringLiteral("=ABS(%1)+SQRT(%2)").arg(left, a);
+    case 4:
+        return QStringLiteral("=(%1+%2)^2/(1+%1*%1+%2*%2)").arg(left, left2);
+    case 5:
+        return QStringLiteral("=TAN(%1)*PI()").arg(left);
+    case 6:
+        return QStringLiteral("=(ABS(%1)+%2)^0.5+%3/(2+SIN(%4))").arg(left, a, up, left2);
+    default:
+        return QStringLiteral("=(%1+%2)/2-%3/3").arg(left, up, a);
+    }
+}
+
+void fillSheet(frmZelChild& sheet)
+{
+    for (int r = 1; r <= 500; ++r) {
+        sheet.setEx(r, 1, QString::number(r));
+        for (int c = 2; c <= 26; ++c) {
+            sheet.setEx(r, c, sheetFormula(r, c));
+        }
+    }
+}
+
+// Reads a sheet of quoted fields, one row a line, as the benchmark sheet files hold them.
+bool fillFromFile(frmZelChild& sheet, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    int r = 0;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QByteArray row = line.trimmed();
+        if (row.isEmpty() || ++r > 500) {
+            continue;
+        }
+        const QList<QByteArray> fields = row.mid(1, row.size() - 2).split('"' );
+        int c = 0;
+        for (const QByteArray& field : fields) {
+            if (field != ",") {
+                sheet.setEx(r, ++c, QString::fromUtf8(field));
+            }
+        }
+    }
+    return r > 0;
+}
+
+int errorMarkers(frmZelChild& sheet)
+{
+    int errors = 0;
+    for (int r = 1; r <= 500; ++r) {
+        for (int c = 1; c <= 26; ++c) {
+            errors += sheet.grdZel->state().text(r, c).startsWith(QLatin1String("Err")) ? 1 : 0;
+        }
+    }
+    return errors;
+}
+
+void runRecalculate(benchmark::State& state, const std::function<bool(frmZelChild&)>& fill)
+{
+    TestHost host;
+    frmZelChild sheet(host);
+    sheet.resize(800, 600);
+    sheet.show();
+    QCoreApplication::processEvents();
+    if (!fill(sheet)) {
+        state.SkipWithError("no sheet to read");
+        return;
+    }
+    sheet.Recalculate(); // every cell gets its first value
+    for (auto _ : state) {
+        sheet.Recalculate();
+    }
+    state.counters["cells"] = 13000;
+    state.counters["errors"] = errorMarkers(sheet);
+    sheet.setCloseAgreed(true);
+}
+
+void BM_RecalculateFullSheet(benchmark::State& state)
+{
+    runRecalculate(state, [](frmZelChild& sheet) {
+        fillSheet(sheet);
+        return true;
+    });
+}
+BENCHMARK(BM_RecalculateFullSheet)->Unit(benchmark::kMillisecond);
+
+// The full sheet written by make_sheets.py (ZEL_BENCH_SHEETS names its folder). Its formulas
+// give functions whole expressions as arguments, which this program's functions refuse, so
+// part of the sheet shows markers; the figure still shows the cost of a full sweep.
+void BM_RecalculateFull500File(benchmark::State& state)
+{
+    const QString dir = qEnvironmentVariable("ZEL_BENCH_SHEETS");
+    runRecalculate(state, [&dir](frmZelChild& sheet) {
+        return !dir.isEmpty() && fillFromFile(sheet, dir + QStringLiteral("/full500.csv"));
+    });
+}
+BENCHMARK(BM_RecalculateFull500File)->Unit(benchmark::kMillisecond);
+
+// One cell entered as the overlay editor's Enter does it, on a full sheet.
+void BM_EnterOneCell(benchmark::State& state)
+{
+    TestHost host;
+    frmZelChild sheet(host);
+    sheet.resize(800, 600);
+    sheet.show();
+    fillSheet(sheet);
+    for (int pass = 0; pass < 10 && (pass == 0 || errorMarkers(sheet) > 0); ++pass) {
+        sheet.Recalculate(); // the range sums near the top settle after a few passes
+    }
+    const QString formulas[] = {sheetFormula(250, 8), sheetFormula(250, 4)};
+    int i = 0;
+    for (auto _ : state) {
+        sheet.grdZel->state().setCurrent(250, 8);
+        sheet.txtEdit->setText(formulas[i ^= 1]);
+        sheet.EnterCell();
+    }
+    state.counters["errors"] = errorMarkers(sheet);
+    sheet.setCloseAgreed(true);
+}
+BENCHMARK(BM_EnterOneCell)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

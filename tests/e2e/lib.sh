@@ -1,0 +1,50 @@
+# Shared by the end-to-end tests: a private X server, private settings and runtime folders,
+# and helpers to find the program's windows. Source it, then call start_display.
+fail=0
+note() { printf '%s\n' "$*"; }
+failed() { note "FAIL $*"; fail=1; }
+
+work=$(mktemp -d)
+chmod 700 "$work"
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" HOME="$work"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+pids=()
+
+# Starts Xvfb on a display number nobody uses (it reports which through -displayfd); -noreset
+# keeps it up while no client is connected.
+start_display() {
+    exec 3>"$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+    export DISPLAY=":$(cat "$work/display")"
+}
+
+finish() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+    if [ $fail -eq 0 ]; then rm -rf "$work"; else note "logs kept in $work"; fi
+}
+trap finish EXIT
+
+# Waits until a visible window of the process appears; prints its id.
+window_of() { # pid
+    local id=""
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n1)
+        [ -n "$id" ] && break
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.05
+    done
+    printf '%s' "$id"
+}
+
+# Starts the program with its output in LOG.log; its process id is left in $launched.
+launch() { # log name, program arguments...
+    local log="$1"
+    shift
+    "$prog" "$@" >"$work/$log.log" 2>&1 &
+    launched=$!
+    pids+=("$launched")
+}
