@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QtTest>
 
 // A sheet driven by real keys and mouse events: opening, committing and abandoning the
@@ -30,6 +31,7 @@ private slots:
     void doubleClickOpensCell();
     void doubleClickOnItsOwnCellKeepsHeadingsClean();
     void japaneseInput();
+    void scrollGivesGridTheFocus();
 
 private:
     void enter(int row, int col, const QString& text);
@@ -347,6 +349,19 @@ void TestCellEdit::japaneseInput()
     key(Qt::Key_Return);
     QCOMPARE(grid().Row(), 4);
     QCOMPARE(sheet->Ex(3, 2), QStringLiteral("売上"));
+}
+
+void TestCellEdit::scrollGivesGridTheFocus()
+{
+    grid().setCurrent(2, 2);
+    type(QStringLiteral("=A1+"));
+    const QRect before = sheet->txtEdit->geometry();
+    sheet->grdZel->verticalScrollBar()->setValue(sheet->grdZel->verticalScrollBar()->value() + 5);
+    QVERIFY(grid().TopRow() > 1);
+    QCOMPARE(QApplication::focusWidget(), sheet->grdZel);
+    QVERIFY(sheet->isEditing());
+    QCOMPARE(sheet->txtEdit->geometry(), before);
+    QCOMPARE(sheet->txtEdit->text(), QStringLiteral("=A1+"));
 }
 
 QTEST_MAIN(TestCellEdit)
