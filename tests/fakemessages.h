@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <optional>
 
 // Message boxes for tests: what was said is recorded, questions take the queued answers.
 class FakeMessages : public Messages
@@ -21,4 +22,24 @@ public:
     QStringList informations;
     QStringList questions;
     QList<Answer> answers;
+};
+
+// File dialogs for tests: each shown dialog takes the next queued choice, or is cancelled.
+class FakeFileDialogs : public FileDialogs
+{
+public:
+    std::optional<Choice> open(QWidget*, const QString& fileName) override { return next(fileName, opened); }
+    std::optional<Choice> save(QWidget*, const QString& fileName) override { return next(fileName, saved); }
+
+    QList<std::optional<Choice>> choices;
+    // The names each dialog started with.
+    QStringList opened;
+    QStringList saved;
+
+private:
+    std::optional<Choice> next(const QString& fileName, QStringList& shown)
+    {
+        shown.append(fileName);
+        return choices.isEmpty() ? std::nullopt : choices.takeFirst();
+    }
 };

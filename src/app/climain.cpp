@@ -1,90 +1,158 @@
 // zeltarn-cli: the sheet tools that need no window.
-#include "calcstatus.h"
-#include "cellsource.h"
 #include "clscal.h"
+#include "gridstate.h"
+#include "sheetio.h"
+#include "sheetmodel.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
-#include <array>
 #include <memory>
+#include <optional>
 
 namespace {
 
+constexpr int ExitFile = 2;
 constexpr int ExitUsage = 64;
 
-const char* const Usage = "Usage: zeltarn-cli calc [--digits N] EXPRESSION...\n"
-                          "\n"
-                          "calc  enters each expression into the next cell of column A (A1, A2, ...)\n"
-                          "      as the program does and prints the cell, the expression and what\n"
-                          "      the cell shows. Formulas begin with \"=\" and may refer to cells\n"
-                          "      entered before them.\n"
-                          "--digits N  decimal places of results, 0 to 9 (default 5)\n";
+const char* const Usage =
+    "Usage: zeltarn-cli calc [--digits N] EXPRESSION...\n"
+    "       zeltarn-cli show [--digits N] [--recalc K] FILE\n"
+    "       zeltarn-cli convert [--digits N] IN OUT\n"
+    "\n"
+    "calc     enters each expression into the next cell of column A (A1, A2, ...) as the\n"
+    "         program does and prints the cell, the expression and what the cell shows.\n"
+    "         Formulas begin with \"=\" and may refer to cells entered before them.\n"
+    "show     opens a sheet file (.zel) or CSV as the program does, recalculates it K times\n"
+    "         (default 0) and prints what its cells show, from A1 to the last used row and\n"
+    "         column: a line per row, cells separated by a tab.\n"
+    "convert  opens IN and saves it as OUT, as Save As does: a sheet file with its layout\n"
+    "         when OUT ends in \"zel\", CSV otherwise; Shift-JIS with CR LF.\n"
+    "\n"
+    "--digits N  decimal places of results, 0 to 9 (default 5)\n"
+    "--recalc K  recalculations after loading (default 0)\n"
+    "\n"
+    "Exit status: 0 done, 2 a file could not be read or written, 64 wrong arguments.\n";
 
-// Column A of a sheet, filled from the command line.
-class ColumnSheet : public CellSource
-{
-public:
-    const CellValue& cellValue(int row, int col) override
-    {
-        m_row = row;
-        m_col = col;
-        return col == 1 ? m_values[row] : m_empty;
-    }
-    int currentRow() const override { return m_row; }
-    int currentCol() const override { return m_col; }
+// One sheet without a window: its grid state, its cells and an engine of its own.
+struct Sheet {
+    explicit Sheet(qint16 digits) : digits(digits), model(grid, [this]() -> clsCal& { return engine; }) {}
 
-    // Stores an expression as a cell would and returns the text the cell shows.
-    QString enter(int row, const QString& expression, clsCal& cal)
-    {
-        m_row = row;
-        m_col = 1;
-        if (!expression.startsWith(QLatin1Char('='))) {
-            m_values[row] = CellValue::fromText(expression);
-            return expression;
-        }
-        QString formula = expression.toUpper();
-        formula.remove(QLatin1Char('='));
-        double value = 0;
-        const CalcStatus status = cal.Calc(formula, value, *this);
-        if (status != CalcStatus::Ok) {
-            return markerText(status);
-        }
-        m_values[row] = CellValue::fromNumber(value);
-        return m_values[row].text();
-    }
-
-private:
-    std::array<CellValue, 501> m_values;
-    CellValue m_empty;
-    int m_row = 1;
-    int m_col = 1;
+    qint16 digits;
+    clsCal engine{digits};
+    GridState grid;
+    SheetModel model;
+    SheetLayout layout;
 };
 
-int runCalc(QStringList args, QTextStream& out, QTextStream& err)
-{
+struct Options {
     qint16 digits = 5;
-    if (args.size() >= 2 && args.front() == QLatin1String("--digits")) {
+    int recalc = 0;
+    QStringList operands;
+};
+
+std::optional<Options> parseOptions(QStringList args, QTextStream& err)
+{
+    Options options;
+    while (!args.isEmpty() && args.front().startsWith(QLatin1String("--"))) {
+        const QString name = args.takeFirst();
         bool ok = false;
-        const int n = args.at(1).toInt(&ok);
-        if (!ok || n < 0 || n > 9) {
+        const int value = args.isEmpty() ? -1 : args.takeFirst().toInt(&ok);
+        if (name == QLatin1String("--digits") && ok && value >= 0 && value <= 9) {
+            options.digits = qint16(value);
+        } else if (name == QLatin1String("--recalc") && ok && value >= 0) {
+            options.recalc = value;
+        } else if (name == QLatin1String("--digits")) {
             err << "zeltarn-cli: --digits takes a number from 0 to 9\n";
-            return ExitUsage;
+            return std::nullopt;
+        } else if (name == QLatin1String("--recalc")) {
+            err << "zeltarn-cli: --recalc takes a number of 0 or more\n";
+            return std::nullopt;
+        } else {
+            err << "zeltarn-cli: unknown option " << name << "\n";
+            return std::nullopt;
         }
-        digits = qint16(n);
-        args = args.mid(2);
     }
-    if (args.isEmpty() || args.size() > 500) {
+    options.operands = args;
+    return options;
+}
+
+int runCalc(const Options& options, QTextStream& out, QTextStream& err)
+{
+    if (options.operands.isEmpty() || options.operands.size() > 500) {
         err << Usage;
         return ExitUsage;
     }
-    clsCal cal(digits);
-    auto sheet = std::make_unique<ColumnSheet>();
-    for (int i = 0; i < args.size(); ++i) {
-        const QString shown = sheet->enter(i + 1, args.at(i), cal);
-        out << " A " << (i + 1) << '\t' << args.at(i) << '\t' << shown << '\n';
+    auto sheet = std::make_unique<Sheet>(options.digits);
+    for (int i = 0; i < options.operands.size(); ++i) {
+        sheet->grid.setCurrent(i + 1, 1);
+        sheet->model.enter(options.operands.at(i));
+        out << " A " << (i + 1) << '\t' << options.operands.at(i) << '\t' << sheet->grid.text(i + 1, 1) << '\n';
     }
     return 0;
+}
+
+// Loads a file into the sheet; false (with the reason said) when it cannot be read.
+bool load(Sheet& sheet, const QString& path, QTextStream& err)
+{
+    const LoadResult result = loadSheetFile(path, sheet.model, sheet.layout);
+    if (!result.read) {
+        err << "zeltarn-cli: cannot read " << path << "\n";
+        return false;
+    }
+    if (result.overflow) {
+        err << "zeltarn-cli: " << path << ": rows beyond 500 and fields beyond column Z were left out\n";
+    }
+    return true;
+}
+
+int runShow(const Options& options, QTextStream& out, QTextStream& err)
+{
+    if (options.operands.size() != 1) {
+        err << Usage;
+        return ExitUsage;
+    }
+    auto sheet = std::make_unique<Sheet>(options.digits);
+    if (!load(*sheet, options.operands.front(), err)) {
+        return ExitFile;
+    }
+    for (int k = 0; k < options.recalc; ++k) {
+        QString editorText;
+        sheet->model.recalculate(editorText);
+    }
+    const auto [lastRow, lastCol] = sheet->model.usedExtent();
+    for (int r = 1; r <= lastRow; ++r) {
+        for (int c = 1; c <= lastCol; ++c) {
+            out << sheet->grid.text(r, c) << (c < lastCol ? '\t' : '\n');
+        }
+    }
+    return 0;
+}
+
+int runConvert(const Options& options, QTextStream& err)
+{
+    if (options.operands.size() != 2) {
+        err << Usage;
+        return ExitUsage;
+    }
+    auto sheet = std::make_unique<Sheet>(options.digits);
+    if (!load(*sheet, options.operands.at(0), err)) {
+        return ExitFile;
+    }
+    const QString target = options.operands.at(1);
+    const SaveResult result = saveSheetFile(target, sheet->model, sheet->layout.DisplayScale);
+    switch (result.status) {
+    case SaveResult::Status::Saved:
+        return 0;
+    case SaveResult::Status::Unencodable:
+        err << "zeltarn-cli: cell " << QChar(char16_t(64 + result.col)) << result.row
+            << " holds a character that Shift-JIS cannot store; nothing was written\n";
+        return ExitFile;
+    case SaveResult::Status::WriteFailed:
+        break;
+    }
+    err << "zeltarn-cli: cannot write " << target << "\n";
+    return ExitFile;
 }
 
 } // namespace
@@ -95,14 +163,26 @@ int main(int argc, char* argv[])
     QStringList args = app.arguments().mid(1);
     QTextStream out(stdout);
     QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
     if (args.isEmpty() || args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
         (args.isEmpty() ? err : out) << Usage;
         return args.isEmpty() ? ExitUsage : 0;
     }
     const QString command = args.takeFirst();
-    if (command == QLatin1String("calc")) {
-        return runCalc(args, out, err);
+    if (command != QLatin1String("calc") && command != QLatin1String("show") && command != QLatin1String("convert")) {
+        err << "zeltarn-cli: unknown command " << command << "\n\n" << Usage;
+        return ExitUsage;
     }
-    err << "zeltarn-cli: unknown command " << command << "\n\n" << Usage;
-    return ExitUsage;
+    const std::optional<Options> options = parseOptions(args, err);
+    if (!options) {
+        return ExitUsage;
+    }
+    if (command == QLatin1String("calc")) {
+        return runCalc(*options, out, err);
+    }
+    if (command == QLatin1String("show")) {
+        return runShow(*options, out, err);
+    }
+    return runConvert(*options, err);
 }

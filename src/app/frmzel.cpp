@@ -37,6 +37,7 @@ frmZel::frmZel(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmZel"));
     setWindowTitle(applicationTitle());
+    setAcceptDrops(true);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -206,6 +207,9 @@ void frmZel::createActions()
     connect(window, &QMenu::aboutToShow, this, &frmZel::mnuWindow_Click);
 
     connect(action(QStringLiteral("mnuFileNew")), &QAction::triggered, this, &frmZel::mnuFileNew_Click);
+    connect(action(QStringLiteral("mnuFileOpen")), &QAction::triggered, this, &frmZel::mnuFileOpen_Click);
+    connect(action(QStringLiteral("mnuFileSave")), &QAction::triggered, this, &frmZel::mnuFileSave_Click);
+    connect(action(QStringLiteral("mnuFileSaveAs")), &QAction::triggered, this, &frmZel::mnuFileSaveAs_Click);
     connect(action(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &frmZel::mnuFileExit_Click);
     connect(action(QStringLiteral("mnuEditReSub")), &QAction::triggered, this, &frmZel::mnuEditReSub_Click);
     connect(action(QStringLiteral("mnuEditDelete")), &QAction::triggered, this, &frmZel::mnuEditDelete_Click);
@@ -303,18 +307,9 @@ void frmZel::mnuEditReSub_Click()
 // Deleting blocks comes with the editing commands.
 void frmZel::mnuEditDelete_Click() {}
 
-// Writing sheets comes with the file commands; until then nothing can be written, so a Yes
-// keeps the sheet open rather than lose its changes.
-bool frmZel::saveForClose(frmZelChild&)
-{
-    return false;
-}
-
-frmZelChild* frmZel::NewSheet()
+frmZelChild* frmZel::addSheetWindow(const QString& caption)
 {
     auto* sheet = new frmZelChild(*this);
-    const int number = ++m_app.NewSheetNumber;
-    const QString caption = QStringLiteral("New-Sheet") + QString::number(number);
     sheet->setWindowTitle(caption);
     sheet->IsChanged = false;
     sheet->Tag = m_app.registerSheet(caption);
@@ -323,6 +318,12 @@ frmZelChild* frmZel::NewSheet()
     sub->showMaximized();
     mdiArea->setActiveSubWindow(sub);
     return sheet;
+}
+
+frmZelChild* frmZel::NewSheet()
+{
+    const int number = ++m_app.NewSheetNumber;
+    return addSheetWindow(QStringLiteral("New-Sheet") + QString::number(number));
 }
 
 void frmZel::mnuFileNew_Click()

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QDir;
 class CellEditor;
 class QLabel;
 class QMdiArea;
@@ -54,6 +55,9 @@ public:
     // Commands.
     frmZelChild* NewSheet();
     void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
     void mnuFileExit_Click();
     void mnuEditReSub_Click();
     void mnuEditDelete_Click();
@@ -71,15 +75,32 @@ public:
     void mnuSet_Click();
     void mnuWindow_Click();
 
+    // Files. LoadSheetFile opens a new sheet window on a file whose checks were made; false
+    // (and no window) when the file cannot be read. SaveSheetFile writes a sheet and says
+    // whether it was written; failures are reported. AskSaveAsName is the Save As dialog:
+    // the path to write to, or empty when cancelled.
+    frmZelChild* LoadSheetFile(const QString& path);
+    bool SaveSheetFile(frmZelChild& sheet, const QString& path);
+    QString AskSaveAsName();
+    // The program's arguments: one names a file to open (relative to the folder the program
+    // was started in), more than one is refused.
+    void openCommandLine(const QStringList& arguments, const QDir& startDir);
+    // The largest file the open commands accept, in bytes.
+    static constexpr qint64 MaxOpenSize = 55000;
+
     // Where the help file is looked for: beside the program, then the installed data folder.
     static QString helpFilePath();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createActions();
     void createBar();
+    frmZelChild* addSheetWindow(const QString& caption);
+    void loadChecked(const QString& path);
     void txtEditLine_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
     void txtEditLine_KeyHandled(int keyCode);
     void tile(Qt::Orientation orientation);
@@ -90,4 +111,6 @@ private:
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
     QWidget* m_help = nullptr;
+    // The file dialogs' file name, kept between uses as the dialog control keeps it.
+    QString m_dialogFileName;
 };

@@ -90,6 +90,7 @@ int runProgram(QApplication& app)
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(ZELTARN_VERSION));
     QApplication::setWindowIcon(applicationIcon());
+    const QDir startDir = QDir::current(); // a file named on the command line is relative to it
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     const std::unique_ptr<QLockFile> instance = takeInstanceLock();
@@ -103,5 +104,6 @@ int runProgram(QApplication& app)
     placeWindow(window, storedPlacementTwips());
     window.app().RoundDigits = 5;
     window.show();
+    window.openCommandLine(app.arguments().mid(1), startDir);
     return app.exec();
 }

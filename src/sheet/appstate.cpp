@@ -2,7 +2,10 @@
 
 #include "clscal.h"
 
-AppState::AppState() : m_messages(std::make_unique<BoxMessages>()) {}
+AppState::AppState()
+    : m_messages(std::make_unique<BoxMessages>()), m_fileDialogs(std::make_unique<BoxFileDialogs>())
+{
+}
 
 AppState::~AppState() = default;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "messages.h"
+#include "sheetmodel.h"
 
 #include <QStringList>
 #include <array>
@@ -9,9 +10,10 @@
 class clsCal;
 
 // The state the whole program shares: the bookkeeping of open sheets, the layout a sheet read
-// from a file passes to its window, the decimal places and the formula engine. The main
+// from a file passes to its window (DisplayScale, LayoutPending, ColWidths), the decimal places
+// and the formula engine. The main
 // window owns one; tests make a fresh one each.
-class AppState
+class AppState : public SheetLayout
 {
 public:
     AppState();
@@ -22,9 +24,6 @@ public:
     int SheetSerial = 0;
     int NewSheetNumber = 0;
     QStringList OpenSheetNames{QString()}; // index 0..SheetSerial
-    float DisplayScale = 1.0f;
-    bool LayoutPending = false;
-    std::array<int, 27> ColWidths{};
     qint16 RoundDigits = 5;
 
     // Registers a sheet with its caption; returns its serial.
@@ -37,8 +36,11 @@ public:
 
     Messages& messages() { return *m_messages; }
     void setMessages(std::unique_ptr<Messages> messages) { m_messages = std::move(messages); }
+    FileDialogs& fileDialogs() { return *m_fileDialogs; }
+    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { m_fileDialogs = std::move(dialogs); }
 
 private:
     std::unique_ptr<clsCal> m_engine;
     std::unique_ptr<Messages> m_messages;
+    std::unique_ptr<FileDialogs> m_fileDialogs;
 };

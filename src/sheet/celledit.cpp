@@ -83,7 +83,7 @@ void frmZelChild::moveDownAndReopen()
 // expression (marking the sheet changed), then every character opens it as GridEdit says.
 void frmZelChild::grdZel_KeyPress(int& keyAscii)
 {
-    if (m_entering) {
+    if (m_model->entering()) {
         return;
     }
     if (keyAscii > 127) {
@@ -95,7 +95,7 @@ void frmZelChild::grdZel_KeyPress(int& keyAscii)
 // Text from an input method starts an entry like a typed character, with all of its text.
 void frmZelChild::grdZel_TextComposed(const QString& text)
 {
-    if (m_entering || text.isEmpty()) {
+    if (m_model->entering() || text.isEmpty()) {
         return;
     }
     GridEdit(32);
@@ -157,7 +157,7 @@ void frmZelChild::txtEdit_KeyHandled(int keyCode)
 
 void frmZelChild::grdZel_LeaveCell()
 {
-    if (m_entering) {
+    if (m_model->entering()) {
         return;
     }
     GridState& grid = grdZel->state();
@@ -177,7 +177,7 @@ void frmZelChild::grdZel_LeaveCell()
 
 void frmZelChild::grdZel_Click()
 {
-    if (m_entering) {
+    if (m_model->entering()) {
         return;
     }
     GridState& grid = grdZel->state();
@@ -223,7 +223,7 @@ void frmZelChild::grdZel_Click()
 
 void frmZelChild::grdZel_DblClick()
 {
-    if (m_entering) {
+    if (m_model->entering()) {
         return;
     }
     GridState& grid = grdZel->state();

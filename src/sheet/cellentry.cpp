@@ -1,27 +1,10 @@
 // Entering a cell and recalculating a sheet.
 #include "appstate.h"
-#include "calcstatus.h"
 #include "celleditor.h"
-#include "clscal.h"
 #include "frmzelchild.h"
-#include "numbertext.h"
 #include "sheetgrid.h"
+#include "waitcursor.h"
 
-#include <QGuiApplication>
-
-namespace {
-
-// Hourglass for as long as the object lives, whatever way the work ends.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 void frmZelChild::EnterCell()
 {
@@ -35,36 +18,11 @@ void frmZelChild::EnterEditLine(const QString& editLineText)
 
 void frmZelChild::enterExpression(const QString& text)
 {
-    GridState& grid = grdZel->state();
-    const int row = grid.Row();
-    const int col = grid.Col();
-    const bool wasEntering = m_entering;
-    m_entering = true;
-    if (m_shown && m_shown->row == row && m_shown->col == col) {
+    const GridState& grid = grdZel->state();
+    if (m_shown && m_shown->row == grid.Row() && m_shown->col == grid.Col()) {
         m_shown.reset(); // the cell gets a new shown text now
     }
-    setEx(row, col, text);
-    QString expression = Ex(row, col);
-    if (!expression.startsWith(QLatin1Char('='))) {
-        grid.setText(text);
-        setExVal(row, col, CellValue::fromText(text));
-        m_entering = wasEntering;
-        return;
-    }
-    expression = expression.toUpper();
-    setEx(row, col, expression);
-    expression.remove(QLatin1Char('='));
-    double value = 0;
-    const CalcStatus status = m_host.app().engine().Calc(expression, value, *this);
-    // Reading the cells a formula refers to moved the current cell.
-    grid.setCurrent(row, col);
-    if (status == CalcStatus::Ok) {
-        grid.setText(gridNumberText(value));
-        setExVal(row, col, CellValue::fromNumber(value));
-    } else {
-        grid.setText(markerText(status));
-    }
-    m_entering = wasEntering;
+    m_model->enter(text);
 }
 
 bool frmZelChild::Recalculate()
@@ -80,30 +38,12 @@ bool frmZelChild::Recalculate()
     const int currentCol = grid.Col();
     {
         const WaitCursor hourglass;
-        // The used extent: the last row and the last column that hold an expression.
-        int lastRow = 0;
-        int lastCol = 0;
-        for (int i = 1; i < grid.Rows(); ++i) {
-            for (int j = 1; j < grid.Cols(); ++j) {
-                if (!m_ex[storeIndex(i, j)].isEmpty()) {
-                    lastRow = std::max(lastRow, i);
-                    lastCol = std::max(lastCol, j);
-                }
-            }
-        }
         // Each cell passes through the overlay editor's text, so a sheet whose expressions
         // differ from what the editor held is marked changed, as typing them would.
+        restoreShownText();
         QString editorText = txtEdit->text();
-        for (int i = 1; i <= lastRow; ++i) {
-            for (int j = 1; j <= lastCol; ++j) {
-                grid.setCurrent(i, j);
-                const QString& expression = m_ex[storeIndex(i, j)];
-                if (expression != editorText) {
-                    IsChanged = true;
-                    editorText = expression;
-                }
-                enterExpression(QString(expression)); // a copy: the store is written meanwhile
-            }
+        if (m_model->recalculate(editorText)) {
+            IsChanged = true;
         }
     }
     grid.setCurrent(currentRow, currentCol);

@@ -15,8 +15,7 @@ QString cellAddress(int row, int col)
 }
 
 frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
-    : QWidget(parent), m_host(host), m_ex(size_t(StoreRows) * StoreCols),
-      m_exVal(size_t(StoreRows) * StoreCols)
+    : QWidget(parent), m_host(host)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     QPalette pal = palette();
@@ -26,6 +25,7 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
 
     grdZel = new SheetGrid(this);
     grdZel->setObjectName(QStringLiteral("grdZel"));
+    m_model = std::make_unique<SheetModel>(grdZel->state(), [this]() -> clsCal& { return m_host.app().engine(); });
     txtEdit = new CellEditor(grdZel->viewport());
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
     txtEdit->setFont(GridPainter::gridFont(12));
@@ -59,21 +59,7 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
         }
         SizeCells();
     } else {
-        const double scale = app.DisplayScale;
-        grid.setColWidth(0, int(std::nearbyint(SelHaba * scale)));
-        for (int c = 1; c < grid.Cols(); ++c) {
-            grid.setColWidth(c, int(std::nearbyint(app.ColWidths[size_t(c)] * scale)));
-        }
-        for (int r = 1; r < grid.Rows(); ++r) {
-            grid.setRowHeight(r, int(std::nearbyint(SelTakasa * scale)));
-        }
-        if (app.DisplayScale == 1.0f) {
-            grid.setFontSize(12);
-        } else if (app.DisplayScale == 0.75f) {
-            grid.setFontSize(9);
-        } else if (app.DisplayScale == 1.25f) {
-            grid.setFontSize(16);
-        }
+        m_model->applyLayout(app.ColWidths, app.DisplayScale);
         app.LayoutPending = false;
     }
     Titles();
@@ -92,48 +78,6 @@ frmZelChild::~frmZelChild()
     if (Tag != 0) {
         m_host.app().unregisterSheet(Tag);
     }
-}
-
-size_t frmZelChild::storeIndex(int row, int col) const
-{
-    if (row < 0 || row >= StoreRows || col < 0 || col >= StoreCols) {
-        throw std::out_of_range("cell store index out of range");
-    }
-    return size_t(row) * StoreCols + size_t(col);
-}
-
-QString frmZelChild::Ex(int row, int col)
-{
-    const size_t i = storeIndex(row, col);
-    grdZel->state().setCurrent(row, col);
-    return m_ex[i];
-}
-
-void frmZelChild::setEx(int row, int col, const QString& expression)
-{
-    m_ex[storeIndex(row, col)] = expression;
-}
-
-const CellValue& frmZelChild::ExVal(int row, int col)
-{
-    const size_t i = storeIndex(row, col);
-    grdZel->state().setCurrent(row, col);
-    return m_exVal[i];
-}
-
-void frmZelChild::setExVal(int row, int col, const CellValue& value)
-{
-    m_exVal[storeIndex(row, col)] = value;
-}
-
-int frmZelChild::currentRow() const
-{
-    return grdZel->state().Row();
-}
-
-int frmZelChild::currentCol() const
-{
-    return grdZel->state().Col();
 }
 
 void frmZelChild::SizeCells()

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "cellsource.h"
 #include "cellvalue.h"
+#include "sheetmodel.h"
 
 #include <QWidget>
 #include <optional>
-#include <vector>
+#include <memory>
 
 class AppState;
 class CellEditor;
@@ -32,17 +32,13 @@ public:
 // " A 1": blank, column letter, blank, row.
 QString cellAddress(int row, int col);
 
-// One open sheet: its grid, the overlay editor, the cell store and the per-sheet variables.
-// Reading a cell of the store moves the grid's current cell there, which the engine's range
-// sum relies on to know the formula's own cell.
-class frmZelChild : public QWidget, public CellSource
+// One open sheet window: its grid, the overlay editor, the cells (a SheetModel on the grid's
+// state) and the per-sheet variables.
+class frmZelChild : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr int StoreRows = 502; // rows 0..501
-    static constexpr int StoreCols = 28;  // columns 0..27
-
     explicit frmZelChild(SheetHost& host, QWidget* parent = nullptr);
     ~frmZelChild() override;
 
@@ -64,10 +60,11 @@ public:
 
     // The expression of a cell. Reading moves the grid's current cell to (row, col); writing
     // leaves the grid alone. Cells outside the store throw std::out_of_range.
-    QString Ex(int row, int col);
-    void setEx(int row, int col, const QString& expression);
-    const CellValue& ExVal(int row, int col);
-    void setExVal(int row, int col, const CellValue& value);
+    QString Ex(int row, int col) { return m_model->Ex(row, col); }
+    void setEx(int row, int col, const QString& expression) { m_model->setEx(row, col, expression); }
+    const CellValue& ExVal(int row, int col) { return m_model->ExVal(row, col); }
+    void setExVal(int row, int col, const CellValue& value) { m_model->setExVal(row, col, value); }
+    SheetModel& model() { return *m_model; }
 
     // Cell entry: stores the overlay editor's text (EnterCell) or the edit line's text
     // (EnterEditLine) as the expression of the grid's current cell, evaluates a formula and
@@ -102,17 +99,11 @@ public:
     // Lets the window close without asking again (a shutdown that already asked).
     void setCloseAgreed(bool agreed) { m_closeAgreed = agreed; }
 
-    // CellSource
-    const CellValue& cellValue(int row, int col) override { return ExVal(row, col); }
-    int currentRow() const override;
-    int currentCol() const override;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    size_t storeIndex(int row, int col) const;
     void enterExpression(const QString& text);
     void openEditor();
     void grdZel_KeyPress(int& keyAscii);
@@ -126,11 +117,8 @@ private:
     void txtEdit_KeyHandled(int keyCode);
 
     SheetHost& m_host;
-    std::vector<QString> m_ex;
-    std::vector<CellValue> m_exVal;
+    std::unique_ptr<SheetModel> m_model;
     bool m_closeAgreed = false;
-    // A cell is being entered: grid events raised meanwhile must not start another entry.
-    bool m_entering = false;
     // The cell the overlay editor was opened on.
     int m_editRow = 0;
     int m_editCol = 0;

@@ -38,6 +38,7 @@ void TestEditLine::init()
     auto owned = std::make_unique<FakeMessages>();
     messages = owned.get();
     window->app().setMessages(std::move(owned));
+    window->app().setFileDialogs(std::make_unique<FakeFileDialogs>());
     window->resize(1000, 700);
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window));

@@ -50,6 +50,7 @@ void TestMainWindow::init()
     auto owned = std::make_unique<FakeMessages>();
     messages = owned.get();
     window->app().setMessages(std::move(owned));
+    window->app().setFileDialogs(std::make_unique<FakeFileDialogs>());
     window->resize(1000, 700);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -185,8 +186,8 @@ void TestMainWindow::exAccessorMovesCurrentCell()
     QCOMPARE(sheet->grdZel->state().Col(), 3);
     sheet->setExVal(2, 4, CellValue::fromNumber(3));
     QCOMPARE(sheet->ExVal(2, 4).text(), QStringLiteral("3"));
-    QCOMPARE(sheet->currentRow(), 2);
-    QCOMPARE(sheet->currentCol(), 4);
+    QCOMPARE(sheet->model().currentRow(), 2);
+    QCOMPARE(sheet->model().currentCol(), 4);
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, sheet->setEx(502, 1, QString()));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, sheet->Ex(501, 1)); // no grid cell there
 }

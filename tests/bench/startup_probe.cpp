@@ -71,8 +71,9 @@ private:
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
     const bool ten = argc > 1 && qstrcmp(argv[1], "ten") == 0;
+    int qtArgc = 1; // the mode is not a file for the program to open
+    QApplication app(qtArgc, argv);
     FirstPaint probe(ten);
     app.installEventFilter(&probe);
     return runProgram(app);

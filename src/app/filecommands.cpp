@@ -1,0 +1,221 @@
+// The file commands of the main window: Open, Save, Save As, the close prompt's save, the
+// file named on the command line and files dropped on the window.
+#include "appstate.h"
+#include "celleditor.h"
+#include "frmzel.h"
+#include "sheetgrid.h"
+#include "sheetio.h"
+#include "waitcursor.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+
+namespace {
+
+// The size of a file, or -1 when it cannot be read (no such file).
+qint64 fileSize(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.isFile() ? info.size() : -1;
+}
+
+bool tooLarge(const QString& path)
+{
+    const qint64 size = fileSize(path);
+    return size < 0 || size > frmZel::MaxOpenSize;
+}
+
+} // namespace
+
+frmZelChild* frmZel::LoadSheetFile(const QString& path)
+{
+    frmZelChild* sheet = addSheetWindow(path);
+    const LoadResult result = loadSheetFile(path, sheet->model(), m_app);
+    if (!result.read) {
+        m_app.messages().critical(this, QStringLiteral("このファイルは開くことができません！"));
+        // No empty sheet is left registered under the path, where a save could overwrite the file.
+        sheet->setCloseAgreed(true);
+        sheet->parentWidget()->close();
+        return nullptr;
+    }
+    sheet->IsChanged = false;
+    sheet->ActiveR = 0;
+    sheet->ActiveC = 0;
+    sheet->grdZel->viewport()->update();
+    if (result.overflow) {
+        m_app.messages().information(this, QStringLiteral("シートに入りきらないデータは読み込まれませんでした！"));
+    }
+    return sheet;
+}
+
+bool frmZel::SaveSheetFile(frmZelChild& sheet, const QString& path)
+{
+    SaveResult result;
+    {
+        const WaitCursor hourglass;
+        result = saveSheetFile(path, sheet.model(), m_app.DisplayScale);
+    }
+    switch (result.status) {
+    case SaveResult::Status::Saved:
+        sheet.IsChanged = false;
+        return true;
+    case SaveResult::Status::Unencodable:
+        m_app.messages().critical(this, QStringLiteral("Shift-JISで保存できない文字があります！\r\n") +
+                                            cellAddress(result.row, result.col));
+        return false;
+    case SaveResult::Status::WriteFailed:
+        break;
+    }
+    m_app.messages().critical(this, QStringLiteral("ファイルを保存できませんでした！\r\n") + path);
+    return false;
+}
+
+QString frmZel::AskSaveAsName()
+{
+    const std::optional<FileDialogs::Choice> choice = m_app.fileDialogs().save(this, m_dialogFileName);
+    if (!choice) {
+        return QString();
+    }
+    m_dialogFileName = choice->path;
+    return completeSaveName(choice->path, choice->filterIndex);
+}
+
+void frmZel::mnuFileOpen_Click()
+{
+    if (m_app.OpenSheetCount >= 10) {
+        m_app.messages().critical(this, QStringLiteral("1度に開くことのできるシートの数は10です！"));
+        return;
+    }
+    m_dialogFileName.clear();
+    const std::optional<FileDialogs::Choice> choice = m_app.fileDialogs().open(this, m_dialogFileName);
+    if (!choice) {
+        return;
+    }
+    const QString path = choice->path;
+    m_dialogFileName = path;
+    if (!path.endsWith(QLatin1String("zel")) && !path.endsWith(QLatin1String("txt")) &&
+        !path.endsWith(QLatin1String("csv"))) {
+        m_app.messages().critical(this, QStringLiteral("このファイルは開くことができません！"));
+        return;
+    }
+    if (tooLarge(path)) {
+        m_app.messages().critical(this, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
+        return;
+    }
+    loadChecked(path);
+}
+
+// The duplicate test and the load, shared by Open and the command line.
+void frmZel::loadChecked(const QString& path)
+{
+    if (m_app.SheetSerial != 0 && m_app.OpenSheetNames.contains(path)) {
+        m_app.messages().critical(this, QStringLiteral("そのファイルはすでに開いています！"));
+        return;
+    }
+    frmZelChild* sheet = nullptr;
+    {
+        const WaitCursor hourglass;
+        sheet = LoadSheetFile(path);
+    }
+    if (sheet) {
+        sheet->ActiveR = 0;
+        sheet->ActiveC = 0;
+        sheet->txtEdit->setText(QString());
+        sheet->IsChanged = false;
+    }
+}
+
+void frmZel::mnuFileSave_Click()
+{
+    frmZelChild* sheet = activeSheet();
+    if (!sheet || !sheet->IsChanged) {
+        return;
+    }
+    const QString name = sheet->windowTitle();
+    if (name.startsWith(QLatin1String("New"))) {
+        mnuFileSaveAs_Click();
+        return;
+    }
+    SaveSheetFile(*sheet, name);
+}
+
+void frmZel::mnuFileSaveAs_Click()
+{
+    frmZelChild* sheet = activeSheet();
+    if (!sheet) {
+        return;
+    }
+    const QString path = AskSaveAsName();
+    if (path.isEmpty()) {
+        return;
+    }
+    if (SaveSheetFile(*sheet, path)) {
+        sheet->setWindowTitle(path);
+    }
+}
+
+// Yes in the close prompt. Nothing written (dialog cancelled, save failed) keeps the sheet open.
+bool frmZel::saveForClose(frmZelChild& sheet)
+{
+    QString path = sheet.windowTitle();
+    if (path.contains(QLatin1String("New-Sheet"))) {
+        path = AskSaveAsName();
+        if (path.isEmpty()) {
+            return false;
+        }
+    }
+    return SaveSheetFile(sheet, path);
+}
+
+void frmZel::openCommandLine(const QStringList& arguments, const QDir& startDir)
+{
+    if (arguments.isEmpty()) {
+        return;
+    }
+    const QString tooLargeText = QStringLiteral("ファイルが大きすぎる、もしくは２つ以上のファイルが\r"
+                                                "ドロップされたため開くことができません！");
+    if (arguments.size() > 1) {
+        m_app.messages().critical(this, tooLargeText + arguments.join(QLatin1Char(' ')));
+        return;
+    }
+    const QString path = QDir::cleanPath(startDir.absoluteFilePath(arguments.front()));
+    const QString ending = path.right(3).toLower();
+    if (ending != QLatin1String("zel") && ending != QLatin1String("txt") && ending != QLatin1String("csv")) {
+        m_app.messages().critical(this, QStringLiteral("このファイルは開くことができません！"));
+        return;
+    }
+    if (tooLarge(path)) {
+        m_app.messages().critical(this, tooLargeText + path);
+        return;
+    }
+    loadChecked(path);
+}
+
+void frmZel::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
+        event->mimeData()->urls().front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+// Only the first file counts; a drop checks its size but neither its extension, nor whether it
+// is open already, nor the number of open sheets.
+void frmZel::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) {
+        return;
+    }
+    event->acceptProposedAction();
+    const QString path = QDir::cleanPath(urls.front().toLocalFile());
+    if (fileSize(path) > MaxOpenSize) {
+        m_app.messages().critical(this, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
+        return;
+    }
+    const WaitCursor hourglass;
+    LoadSheetFile(path);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// Code page 932 (Shift-JIS as Windows writes it), through glibc's iconv.
+
+// Bytes that do not decode become U+FFFD.
+QString decodeCp932(const QByteArray& bytes);
+
+// Encodes text for writing; a character code page 932 cannot hold gives nothing.
+class Cp932Encoder
+{
+public:
+    Cp932Encoder();
+    ~Cp932Encoder();
+    Cp932Encoder(const Cp932Encoder&) = delete;
+    Cp932Encoder& operator=(const Cp932Encoder&) = delete;
+
+    std::optional<QByteArray> encode(const QString& text);
+
+private:
+    void* m_cd;
+};
+
+// The text of a file: a sheet file is always code page 932. A CSV or text file is UTF-8 when it
+// starts with the byte-order mark (dropped) or is valid UTF-8 holding non-ASCII text, and code
+// page 932 otherwise.
+QString decodeFileText(const QByteArray& bytes, bool sheetFile);

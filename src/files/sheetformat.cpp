@@ -1,0 +1,138 @@
+#include "sheetformat.h"
+
+#include <cmath>
+#include <limits>
+
+QStringList splitLines(QStringView text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar ch = text[i];
+        if (ch == QLatin1Char('\r') || ch == QLatin1Char('\n')) {
+            lines.append(text.sliced(start, i - start).toString());
+            if (ch == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) {
+                ++i;
+            }
+            start = i + 1;
+        }
+    }
+    if (start < n) {
+        lines.append(text.sliced(start).toString());
+    }
+    return lines;
+}
+
+bool isMarkerLine(QStringView line)
+{
+    return line.trimmed() == QLatin1String("\"00.00\"");
+}
+
+QStringList splitFields(QStringView line)
+{
+    QStringList fields;
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    while (true) {
+        if (i < n && line[i] == QLatin1Char('"')) {
+            QString field;
+            ++i;
+            bool closed = false;
+            while (i < n) {
+                if (line[i] != QLatin1Char('"')) {
+                    field += line[i++];
+                } else if (i + 1 < n && line[i + 1] == QLatin1Char('"')) {
+                    field += QLatin1Char('"');
+                    i += 2;
+                } else if (i + 1 == n || line[i + 1] == QLatin1Char(',')) {
+                    i += 1;
+                    closed = true;
+                    break;
+                } else {
+                    field += line[i++]; // a lone double quote stands for itself
+                }
+            }
+            fields.append(field);
+            if (!closed || i == n) {
+                break;
+            }
+            ++i; // the comma
+            if (i == n) {
+                fields.append(QString()); // a comma at the end leaves one empty field after it
+                break;
+            }
+            continue;
+        }
+        qsizetype end = line.indexOf(QLatin1Char(','), i);
+        if (end < 0) {
+            end = n;
+        }
+        QString field = line.sliced(i, end - i).toString();
+        if (field.contains(QLatin1Char('"'))) {
+            field = field.size() <= 2 ? QString() : field.sliced(1, field.size() - 2);
+        }
+        fields.append(field);
+        if (end == n) {
+            break;
+        }
+        i = end + 1;
+    }
+    return fields;
+}
+
+QString quoteField(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    if (text.contains(QLatin1Char('"'))) {
+        QString doubled = text;
+        out += doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    } else {
+        out += text;
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+SheetText parseSheetText(QStringView text)
+{
+    SheetText sheet;
+    const QStringList lines = splitLines(text);
+    qsizetype i = 0;
+    for (; i < lines.size(); ++i) {
+        if (isMarkerLine(lines[i])) {
+            sheet.hasTrailer = true;
+            break;
+        }
+        sheet.rows.push_back(splitFields(lines[i]));
+    }
+    for (++i; sheet.hasTrailer && i < lines.size(); ++i) {
+        for (const QString& value : lines[i].split(QLatin1Char(','))) {
+            const QString v = value.trimmed();
+            if (!v.isEmpty()) {
+                sheet.trailer.append(v);
+            }
+        }
+    }
+    return sheet;
+}
+
+void readTrailer(const QStringList& values, int (&widths)[26], float& scale)
+{
+    for (qsizetype i = 0; i < 26 && i < values.size(); ++i) {
+        bool ok = false;
+        const short width = values[i].toShort(&ok);
+        if (ok) {
+            widths[i] = width;
+        }
+    }
+    if (values.size() > 26) {
+        bool ok = false;
+        const float value = values[26].toFloat(&ok);
+        if (ok && std::isfinite(value) && value > 0 && value <= 100) {
+            scale = value;
+        }
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The text of sheet files (.zel) and CSV: lines of quoted fields, then, in a sheet file, the
+// layout trailer after the marker line "00.00" in double quotes.
+
+// Lines end at CR, CR LF or LF; a line end at the very end makes no further line.
+QStringList splitLines(QStringView text);
+
+// The marker line that starts the layout trailer, as the writer writes it (blanks around it
+// allowed). Data such as 100.00 is never taken for it.
+bool isMarkerLine(QStringView line);
+
+// The fields of a cell line. A field that begins with a double quote runs to the double quote
+// followed by a comma or the line end; two double quotes inside stand for one, and a lone
+// double quote followed by anything else stands for itself. Any other field runs to the next
+// comma and, if it holds a double quote anywhere, loses its first and last character. A line
+// without characters is one empty field.
+QStringList splitFields(QStringView line);
+
+// A field as written: between double quotes, an inner double quote doubled.
+QString quoteField(const QString& text);
+
+// What a file holds: its cell lines, split into fields, and the trailer's values when the
+// marker line was found.
+struct SheetText {
+    std::vector<QStringList> rows;
+    bool hasTrailer = false;
+    // The values after the marker line, split at line ends and commas.
+    QStringList trailer;
+};
+SheetText parseSheetText(QStringView text);
+
+// The layout values of a trailer: widths for columns 1 to 26, then the scale. A value that is
+// missing or not a number leaves its entry as it was; widths are 16-bit, and a scale must be a
+// positive number a sheet can be drawn at (a zero scale would make every later save divide by
+// zero).
+void readTrailer(const QStringList& values, int (&widths)[26], float& scale);

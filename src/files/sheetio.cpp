@@ -1,0 +1,154 @@
+#include "sheetio.h"
+
+#include "codepage.h"
+#include "gridstate.h"
+#include "sheetformat.h"
+#include "sheetmodel.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+// Drawing and highlight off for as long as the object lives.
+class QuietGrid
+{
+public:
+    explicit QuietGrid(GridState& grid) : m_grid(grid)
+    {
+        m_grid.setHighLight(0);
+        m_grid.setRedraw(false);
+    }
+    ~QuietGrid()
+    {
+        m_grid.setHighLight(1);
+        m_grid.setRedraw(true);
+    }
+    QuietGrid(const QuietGrid&) = delete;
+    QuietGrid& operator=(const QuietGrid&) = delete;
+
+private:
+    GridState& m_grid;
+};
+
+constexpr int LastRow = 500;
+constexpr int LastCol = 26;
+
+} // namespace
+
+bool isSheetFilePath(const QString& path)
+{
+    return path.endsWith(QLatin1String("zel"));
+}
+
+LoadResult loadSheetText(const QString& text, SheetModel& sheet, SheetLayout& layout)
+{
+    LoadResult result;
+    result.read = true;
+    const SheetText file = parseSheetText(text);
+    GridState& grid = sheet.grid();
+    const QuietGrid quiet(grid);
+
+    // First pass: each field into its cell, through the same entry as typing.
+    int rows = 0;
+    int cols = 1;
+    for (const QStringList& fields : file.rows) {
+        ++rows;
+        cols = int(std::min<qsizetype>(fields.size(), LastCol + 1));
+        if (rows > LastRow || fields.size() > LastCol) {
+            result.overflow = true;
+        }
+        if (rows > LastRow) {
+            continue;
+        }
+        for (int j = 0; j < fields.size() && j < LastCol; ++j) {
+            grid.setCurrent(rows, j + 1);
+            grid.setText(fields[j]);
+            sheet.setEx(rows, j + 1, fields[j]);
+            sheet.enter(fields[j]);
+        }
+    }
+    // Second pass over the rows read and the last line's columns.
+    rows = std::min(rows, LastRow);
+    cols = std::min(cols, LastCol);
+    for (int r = 1; r <= rows; ++r) {
+        for (int c = 1; c <= cols; ++c) {
+            grid.setCurrent(r, c);
+            sheet.enter(sheet.expression(r, c));
+        }
+    }
+
+    if (file.hasTrailer) {
+        layout.LayoutPending = true;
+        int widths[26];
+        std::copy(layout.ColWidths.begin() + 1, layout.ColWidths.end(), widths);
+        readTrailer(file.trailer, widths, layout.DisplayScale);
+        std::copy(std::begin(widths), std::end(widths), layout.ColWidths.begin() + 1);
+        sheet.applyLayout(layout.ColWidths, layout.DisplayScale);
+        layout.LayoutPending = false;
+    }
+    return result;
+}
+
+LoadResult loadSheetFile(const QString& path, SheetModel& sheet, SheetLayout& layout)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return {};
+    }
+    return loadSheetText(decodeFileText(bytes, isSheetFilePath(path)), sheet, layout);
+}
+
+QByteArray sheetFileBytes(SheetModel& sheet, bool trailer, float displayScale, SaveResult& result)
+{
+    result = SaveResult();
+    GridState& grid = sheet.grid();
+    int lastRow = 0;
+    int lastCol = 0;
+    {
+        const QuietGrid quiet(grid);
+        std::tie(lastRow, lastCol) = sheet.usedExtent();
+    }
+    Cp932Encoder encoder;
+    QByteArray out;
+    out.reserve(lastRow * lastCol * 8);
+    for (int r = 1; r <= lastRow; ++r) {
+        for (int c = 1; c <= lastCol; ++c) {
+            const std::optional<QByteArray> field = encoder.encode(quoteField(sheet.expression(r, c)));
+            if (!field) {
+                result.status = SaveResult::Status::Unencodable;
+                result.row = r;
+                result.col = c;
+                return {};
+            }
+            out += *field;
+            out += c < lastCol ? "," : "\r\n";
+        }
+    }
+    if (trailer) {
+        out += "\"00.00\"\r\n";
+        for (int c = 1; c <= LastCol; ++c) {
+            out += QByteArray::number(qint64(grid.ColWidth(c) / double(displayScale))) + "\r\n";
+        }
+        out += QString::number(double(displayScale)).toLatin1() + "\r\n";
+    }
+    return out;
+}
+
+SaveResult saveSheetFile(const QString& path, SheetModel& sheet, float displayScale)
+{
+    SaveResult result;
+    const QByteArray bytes = sheetFileBytes(sheet, isSheetFilePath(path), displayScale, result);
+    if (result.status != SaveResult::Status::Saved) {
+        return result;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        result.status = SaveResult::Status::WriteFailed;
+    }
+    return result;
+}

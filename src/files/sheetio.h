@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+class SheetModel;
+struct SheetLayout;
+
+// Reading a file into a sheet and writing a sheet to a file, as the open and save commands
+// do; the windows around them are the main window's business.
+
+// A path whose last three characters are exactly "zel" is a sheet file with a layout trailer.
+bool isSheetFilePath(const QString& path);
+
+struct LoadResult {
+    bool read = false;     // false: the file could not be read, nothing was loaded
+    bool overflow = false; // rows beyond 500 or fields beyond column 26 were left out
+};
+
+// Fills a sheet from a file's text: every field entered in a first pass line by line, then
+// every cell of the rows read and of as many columns as the last line has fields entered
+// again, so formulas see the cells loaded after them; then the layout trailer, through
+// layout (LayoutPending while it is read). Drawing and highlight are off meanwhile.
+LoadResult loadSheetText(const QString& text, SheetModel& sheet, SheetLayout& layout);
+LoadResult loadSheetFile(const QString& path, SheetModel& sheet, SheetLayout& layout);
+
+struct SaveResult {
+    enum class Status { Saved, Unencodable, WriteFailed };
+    Status status = Status::Saved;
+    // Unencodable: the first cell whose text code page 932 cannot hold.
+    int row = 0;
+    int col = 0;
+};
+
+// The bytes of the file: the cell rectangle from A1 to the last used row and column, every
+// field quoted, CR LF line ends, code page 932; with the trailer (widths ÷ scale, the scale)
+// when asked. Empty when a cell cannot be written; unencodable names the cell.
+QByteArray sheetFileBytes(SheetModel& sheet, bool trailer, float displayScale, SaveResult& result);
+
+// Writes the sheet to path, replacing the file only once the new one is complete.
+SaveResult saveSheetFile(const QString& path, SheetModel& sheet, float displayScale);
