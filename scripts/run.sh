@@ -8,12 +8,11 @@ bash scripts/setup-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target zeltarn zeltarn-cli
 
-mapfile -t sample < samples/sample-formulas.txt
+sample=samples/sample.zel
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    echo "Sample values (samples/sample-formulas.txt, column A):"
-    ./build/src/app/zeltarn-cli calc "${sample[@]}"
-    exec ./build/src/app/zeltarn
+    echo "Starting zeltarn with the sample sheet $sample."
+    exec ./build/src/app/zeltarn "$sample"
 fi
 echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset): the window cannot open here."
-echo "The sample's computed values instead (samples/sample-formulas.txt, column A):"
-./build/src/app/zeltarn-cli calc "${sample[@]}"
+echo "What the cells of the sample sheet $sample show, through zeltarn-cli:"
+./build/src/app/zeltarn-cli show "$sample"

@@ -1,8 +1,6 @@
 // zeltarn-cli: the sheet tools that need no window.
-#include "clscal.h"
-#include "gridstate.h"
 #include "sheetio.h"
-#include "sheetmodel.h"
+#include "standalonesheet.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -34,16 +32,7 @@ const char* const Usage =
     "\n"
     "Exit status: 0 done, 2 a file could not be read or written, 64 wrong arguments.\n";
 
-// One sheet without a window: its grid state, its cells and an engine of its own.
-struct Sheet {
-    explicit Sheet(qint16 digits) : digits(digits), model(grid, [this]() -> clsCal& { return engine; }) {}
-
-    qint16 digits;
-    clsCal engine{digits};
-    GridState grid;
-    SheetModel model;
-    SheetLayout layout;
-};
+using Sheet = StandaloneSheet;
 
 struct Options {
     qint16 digits = 5;

@@ -90,6 +90,11 @@ std::optional<QByteArray> Cp932Encoder::encode(const QString& text)
         return std::nullopt;
     }
     out.truncate(out.size() - qsizetype(outLeft));
+    // Some characters are written as others that read back differently (¥ as a backslash,
+    // 〜 as ～); those cannot be kept either.
+    if (decodeCp932(out) != text) {
+        return std::nullopt;
+    }
     return out;
 }
 
@@ -99,7 +104,13 @@ QString decodeFileText(const QByteArray& bytes, bool sheetFile)
         if (bytes.startsWith("\xEF\xBB\xBF")) {
             return QString::fromUtf8(bytes.sliced(3));
         }
-        if (!isAscii(bytes)) {
+        // Bytes that are all half-width katakana in code page 932 can also form valid UTF-8
+        // (ﾃｽ is C3 BD); a file this program wrote must read back as it was written.
+        const bool katakanaOnly = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+            const auto b = static_cast<unsigned char>(c);
+            return b < 0x80 || (b >= 0xA1 && b <= 0xDF);
+        });
+        if (!isAscii(bytes) && !katakanaOnly) {
             QStringDecoder utf8(QStringDecoder::Utf8);
             const QString text = utf8.decode(bytes);
             if (!utf8.hasError()) {

@@ -40,17 +40,23 @@ QStringList splitFields(QStringView line)
             ++i;
             bool closed = false;
             while (i < n) {
-                if (line[i] != QLatin1Char('"')) {
-                    field += line[i++];
-                } else if (i + 1 < n && line[i + 1] == QLatin1Char('"')) {
+                const qsizetype quote = line.indexOf(QLatin1Char('"'), i);
+                if (quote < 0) {
+                    field += line.sliced(i); // never closed: the rest of the line
+                    i = n;
+                    break;
+                }
+                field += line.sliced(i, quote - i);
+                if (quote + 1 < n && line[quote + 1] == QLatin1Char('"')) {
                     field += QLatin1Char('"');
-                    i += 2;
-                } else if (i + 1 == n || line[i + 1] == QLatin1Char(',')) {
-                    i += 1;
+                    i = quote + 2;
+                } else if (quote + 1 == n || line[quote + 1] == QLatin1Char(',')) {
+                    i = quote + 1;
                     closed = true;
                     break;
                 } else {
-                    field += line[i++]; // a lone double quote stands for itself
+                    field += QLatin1Char('"'); // a lone double quote stands for itself
+                    i = quote + 1;
                 }
             }
             fields.append(field);

@@ -118,7 +118,11 @@ QByteArray sheetFileBytes(SheetModel& sheet, bool trailer, float displayScale, S
     out.reserve(lastRow * lastCol * 8);
     for (int r = 1; r <= lastRow; ++r) {
         for (int c = 1; c <= lastCol; ++c) {
-            const std::optional<QByteArray> field = encoder.encode(quoteField(sheet.expression(r, c)));
+            const QString& text = sheet.expression(r, c);
+            // A one-column line holding 00.00 would read back as the marker line and end the
+            // cells there; unquoted, it reads back as the same text.
+            const bool looksLikeMarker = lastCol == 1 && text == QLatin1String("00.00");
+            const std::optional<QByteArray> field = encoder.encode(looksLikeMarker ? text : quoteField(text));
             if (!field) {
                 result.status = SaveResult::Status::Unencodable;
                 result.row = r;
@@ -147,7 +151,8 @@ SaveResult saveSheetFile(const QString& path, SheetModel& sheet, float displaySc
         return result;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The flush before commit catches a full disk, which commit alone does not report.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         result.status = SaveResult::Status::WriteFailed;
     }
     return result;

@@ -165,8 +165,8 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
                 back = HeadingBack;
                 fore = palette.color(QPalette::ButtonText);
             } else {
-                if (const QColor own = m_grid.cellBackColor(r, c); own.isValid()) {
-                    back = own;
+                if (const quint32 own = m_grid.cellBackColor(r, c); own != GridState::DefaultBack) {
+                    back = QColor::fromRgb(QRgb(own));
                 }
                 const bool current = r == m_grid.Row() && c == m_grid.Col();
                 if (showSelection && !singleCell && !current && m_grid.isSelected(r, c)) {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 GridState::GridState(int rows, int cols)
-    : m_rows(rows), m_cols(cols), m_texts(size_t(rows) * cols), m_backColors(size_t(rows) * cols, 0),
+    : m_rows(rows), m_cols(cols), m_texts(size_t(rows) * cols), m_backColors(size_t(rows) * cols, DefaultBack),
       m_colWidths(cols, 1200), m_rowHeights(rows, 360), m_rowData(rows, 0), m_colData(cols, 0)
 {
     if (cols > 0) {
@@ -181,15 +181,14 @@ int GridState::CellTop() const
     return rowTop(m_row);
 }
 
-QColor GridState::cellBackColor(int row, int col) const
+quint32 GridState::cellBackColor(int row, int col) const
 {
-    const QRgb rgb = m_backColors[index(row, col)];
-    return rgb == 0 ? QColor() : QColor::fromRgb(rgb);
+    return m_backColors[index(row, col)];
 }
 
-void GridState::setCellBackColorAt(int row, int col, const QColor& color)
+void GridState::setCellBackColorAt(int row, int col, quint32 rgb)
 {
-    m_backColors[index(row, col)] = color.isValid() ? (color.rgb() | 0xff000000u) : 0;
+    m_backColors[index(row, col)] = rgb == DefaultBack ? rgb : (rgb & 0xffffffu);
     changed();
 }
 

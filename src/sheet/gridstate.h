@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 #include <vector>
 
@@ -63,10 +63,12 @@ public:
     int rowTop(int row) const;
 
     // Background of the current cell; an invalid colour means the default for the cell.
-    QColor CellBackColor() const { return cellBackColor(m_row, m_col); }
-    void setCellBackColor(const QColor& color) { setCellBackColorAt(m_row, m_col, color); }
-    QColor cellBackColor(int row, int col) const;
-    void setCellBackColorAt(int row, int col, const QColor& color);
+    // Colours are 0xRRGGBB; DefaultBack (no colour of its own) lets the cell take the default.
+    static constexpr quint32 DefaultBack = 0xffffffffu;
+    quint32 CellBackColor() const { return cellBackColor(m_row, m_col); }
+    void setCellBackColor(quint32 rgb) { setCellBackColorAt(m_row, m_col, rgb); }
+    quint32 cellBackColor(int row, int col) const;
+    void setCellBackColorAt(int row, int col, quint32 rgb);
 
     double FontSize() const { return m_fontSize; }
     void setFontSize(double points);
@@ -113,7 +115,7 @@ private:
     bool m_dirty = false;
     double m_fontSize = 12;
     std::vector<QString> m_texts;
-    std::vector<QRgb> m_backColors; // 0: default
+    std::vector<quint32> m_backColors;
     std::vector<int> m_colWidths;
     std::vector<int> m_rowHeights;
     std::vector<long> m_rowData;

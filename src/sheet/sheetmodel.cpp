@@ -76,9 +76,15 @@ void SheetModel::enter(const QString& text)
     }
     expression = expression.toUpper();
     setEx(row, col, expression);
-    expression.remove(QLatin1Char('='));
+    // Every "=" goes before evaluating; usually there is only the leading one to skip.
+    QStringView formula = QStringView(expression).sliced(1);
+    QString withoutEquals;
+    if (formula.contains(QLatin1Char('='))) {
+        withoutEquals = formula.toString().remove(QLatin1Char('='));
+        formula = withoutEquals;
+    }
     double value = 0;
-    const CalcStatus status = m_engine().Calc(expression, value, *this);
+    const CalcStatus status = m_engine().Calc(formula, value, *this);
     // Reading the cells a formula refers to moved the current cell.
     m_grid.setCurrent(row, col);
     if (status == CalcStatus::Ok) {

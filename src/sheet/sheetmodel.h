@@ -17,7 +17,13 @@ class clsCal;
 struct SheetLayout {
     float DisplayScale = 1.0f;
     bool LayoutPending = false;
-    std::array<int, 27> ColWidths{};
+    // Until a file sets them, the default widths: a trailer cut short keeps these.
+    std::array<int, 27> ColWidths = [] {
+        std::array<int, 27> widths;
+        widths.fill(1200);
+        widths[0] = 600;
+        return widths;
+    }();
 };
 
 // The cells of one sheet without any window: the expressions (Ex), their values (ExVal) and

@@ -1,0 +1,371 @@
+#include "celleditor.h"
+#include "fakemessages.h"
+#include "frmzel.h"
+#include "sheetgrid.h"
+
+#include <QDropEvent>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The main window's file commands offscreen: the order of Open's checks and its messages,
+// Save and Save As with the names they complete, failed saves, the close prompt's save, the
+// file named on the command line and dropped files.
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void openRefusals_data();
+    void openRefusals();
+    void openLoadsAndRefusesDuplicate();
+    void unreadableFileLeavesNoSheet();
+    void overflowIsReported();
+    void saveOnUnchangedOrCancelled();
+    void saveAsCompletesName_data();
+    void saveAsCompletesName();
+    void failedSavesKeepSheetChanged();
+    void closePromptSaves();
+    void commandLine_data();
+    void commandLine();
+    void drops();
+
+private:
+    QString write(const QString& name, const QByteArray& bytes);
+    QByteArray read(const QString& name) const;
+    QString path(const QString& name) const { return dir->filePath(name); }
+    frmZelChild* changedNewSheet();
+    void drop(const QStringList& names);
+
+    std::unique_ptr<QTemporaryDir> dir;
+    frmZel* window = nullptr;
+    FakeMessages* messages = nullptr;
+    FakeFileDialogs* dialogs = nullptr;
+};
+
+void TestFileCommands::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    window = new frmZel;
+    auto ownedMessages = std::make_unique<FakeMessages>();
+    messages = ownedMessages.get();
+    window->app().setMessages(std::move(ownedMessages));
+    auto ownedDialogs = std::make_unique<FakeFileDialogs>();
+    dialogs = ownedDialogs.get();
+    window->app().setFileDialogs(std::move(ownedDialogs));
+    window->resize(1000, 700);
+    window->show();
+}
+
+void TestFileCommands::cleanup()
+{
+    for (frmZelChild* s : window->sheets()) {
+        s->setCloseAgreed(true);
+    }
+    delete window;
+    dir.reset();
+}
+
+QString TestFileCommands::write(const QString& name, const QByteArray& bytes)
+{
+    QFile file(path(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write a test file");
+    }
+    return path(name);
+}
+
+QByteArray TestFileCommands::read(const QString& name) const
+{
+    QFile file(name.startsWith(QLatin1Char('/')) ? name : path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+frmZelChild* TestFileCommands::changedNewSheet()
+{
+    frmZelChild* sheet = window->NewSheet();
+    sheet->grdZel->state().setCurrent(2, 2);
+    sheet->txtEdit->setText(QStringLiteral("=1+2"));
+    sheet->EnterCell();
+    return sheet;
+}
+
+// A file of exactly that many bytes: one quoted field of filler, CR LF.
+static QByteArray fileOfSize(int size)
+{
+    return '"' + QByteArray(size - 4, 'x') + "\"\r\n";
+}
+
+void TestFileCommands::openRefusals_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("capital CSV") << "a.CSV" << QByteArray("\"1\"") << "このファイルは開くことができません！";
+    QTest::newRow("other ending") << "a.dat" << QByteArray("\"1\"") << "このファイルは開くことができません！";
+    QTest::newRow("55,001 bytes") << "big.csv" << fileOfSize(55001) << "ファイルが大きすぎるため開くことができません！";
+    QTest::newRow("no such file") << "gone.csv" << QByteArray() << "ファイルが大きすぎるため開くことができません！";
+}
+
+void TestFileCommands::openRefusals()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    if (!bytes.isEmpty()) {
+        write(name, bytes);
+    }
+    dialogs->choices.append(FileDialogs::Choice{path(name), 3});
+    window->mnuFileOpen_Click();
+    QCOMPARE(messages->criticals, QStringList{message});
+    QVERIFY(window->sheets().isEmpty());
+    QCOMPARE(window->app().OpenSheetCount, 0);
+}
+
+void TestFileCommands::openLoadsAndRefusesDuplicate()
+{
+    // Ten sheets: the limit comes before any dialog.
+    for (int i = 0; i < 10; ++i) {
+        window->NewSheet();
+    }
+    window->mnuFileOpen_Click();
+    QCOMPARE(messages->criticals, QStringList{QStringLiteral("1度に開くことのできるシートの数は10です！")});
+    QVERIFY(dialogs->opened.isEmpty());
+    for (frmZelChild* s : window->sheets()) {
+        s->setCloseAgreed(true);
+        s->parentWidget()->close();
+    }
+    QCOMPARE(window->app().OpenSheetCount, 0);
+    messages->criticals.clear();
+
+    // A cancelled dialog says nothing.
+    window->mnuFileOpen_Click();
+    QVERIFY(messages->criticals.isEmpty());
+
+    QByteArray bytes = "\"=B1*2\",\"4\"\r\n";
+    bytes += QByteArray(55000 - bytes.size() - 4, ' ').prepend('"').append("\"\r\n").left(55000 - bytes.size());
+    const QString file = write(QStringLiteral("ok.csv"), bytes.left(55000));
+    QCOMPARE(QFileInfo(file).size(), 55000);
+    dialogs->choices.append(FileDialogs::Choice{file, 2});
+    window->mnuFileOpen_Click();
+    QVERIFY(messages->criticals.isEmpty());
+    frmZelChild* sheet = window->activeSheet();
+    QVERIFY(sheet);
+    QCOMPARE(sheet->windowTitle(), file);
+    QCOMPARE(sheet->grdZel->state().text(1, 1), QStringLiteral("8")); // the second pass saw B1
+    QVERIFY(!sheet->IsChanged);
+    QVERIFY(sheet->txtEdit->text().isEmpty());
+    QVERIFY(window->app().OpenSheetNames.contains(file));
+    QCOMPARE(dialogs->opened.last(), QString()); // Open empties the dialog's name first
+
+    dialogs->choices.append(FileDialogs::Choice{file, 2});
+    window->mnuFileOpen_Click();
+    QCOMPARE(messages->criticals, QStringList{QStringLiteral("そのファイルはすでに開いています！")});
+    QCOMPARE(window->sheets().size(), 1);
+
+    // Once its window is closed, the same path opens again.
+    sheet->parentWidget()->close();
+    dialogs->choices.append(FileDialogs::Choice{file, 2});
+    window->mnuFileOpen_Click();
+    QCOMPARE(window->sheets().size(), 1);
+    QCOMPARE(messages->criticals.size(), 1);
+}
+
+void TestFileCommands::unreadableFileLeavesNoSheet()
+{
+    QVERIFY(!window->LoadSheetFile(path(QStringLiteral("missing/a.zel"))));
+    QCOMPARE(messages->criticals, QStringList{QStringLiteral("このファイルは開くことができません！")});
+    QTest::qWait(0);
+    QVERIFY(window->sheets().isEmpty());
+    QCOMPARE(window->app().OpenSheetCount, 0);
+    QVERIFY(!window->app().OpenSheetNames.contains(path(QStringLiteral("missing/a.zel"))));
+}
+
+void TestFileCommands::overflowIsReported()
+{
+    QByteArray bytes;
+    for (int r = 1; r <= 501; ++r) {
+        bytes += QByteArray::number(r) + "\r\n";
+    }
+    frmZelChild* sheet = window->LoadSheetFile(write(QStringLiteral("long.csv"), bytes));
+    QVERIFY(sheet);
+    QCOMPARE(messages->informations,
+             QStringList{QStringLiteral("シートに入りきらないデータは読み込まれませんでした！")});
+    QCOMPARE(sheet->grdZel->state().text(500, 1), QStringLiteral("500"));
+}
+
+void TestFileCommands::saveOnUnchangedOrCancelled()
+{
+    frmZelChild* sheet = window->NewSheet();
+    window->mnuFileSave_Click(); // unchanged: no dialog, no file
+    QVERIFY(dialogs->saved.isEmpty());
+
+    sheet = changedNewSheet();
+    window->mnuFileSave_Click(); // a new sheet goes through Save As; cancelled
+    QCOMPARE(dialogs->saved.size(), 1);
+    QVERIFY(sheet->IsChanged);
+    QVERIFY(sheet->windowTitle().startsWith(QLatin1String("New-Sheet")));
+    QVERIFY(QDir(dir->path()).isEmpty());
+}
+
+void TestFileCommands::saveAsCompletesName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("trailer");
+    QTest::newRow("sheet file") << "abc" << 1 << "abc.zel" << true;
+    QTest::newRow("sheet file after .csv") << "abc.csv" << 1 << "abc.csv.zel" << true;
+    QTest::newRow("csv after .zel") << "abc.zel" << 2 << "abc.zel.csv" << false;
+    QTest::newRow("csv") << "abc.csv" << 2 << "abc.csv" << false;
+    QTest::newRow("all files, as typed") << "abc.txt" << 3 << "abc.txt" << false;
+    QTest::newRow("all files, sheet file") << "abc.zel" << 3 << "abc.zel" << true;
+}
+
+void TestFileCommands::saveAsCompletesName()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, filter);
+    QFETCH(QString, written);
+    QFETCH(bool, trailer);
+    frmZelChild* sheet = changedNewSheet();
+    dialogs->choices.append(FileDialogs::Choice{path(typed), filter});
+    window->mnuFileSaveAs_Click();
+    QVERIFY(messages->criticals.isEmpty());
+    QCOMPARE(sheet->windowTitle(), path(written));
+    QVERIFY(!sheet->IsChanged);
+    const QByteArray bytes = read(written);
+    QVERIFY(bytes.startsWith("\"\",\"\"\r\n\"\",\"=1+2\"\r\n"));
+    QCOMPARE(bytes.contains("\"00.00\"\r\n"), trailer);
+
+    // The next Save after a change writes to the new name; Save As starts with the last name.
+    sheet->grdZel->state().setCurrent(1, 1);
+    sheet->txtEdit->setText(QStringLiteral("x"));
+    sheet->EnterCell();
+    window->mnuFileSave_Click();
+    QVERIFY(read(written).startsWith("\"x\",\"\"\r\n"));
+    window->mnuFileSaveAs_Click();
+    QCOMPARE(dialogs->saved.last(), path(typed));
+}
+
+void TestFileCommands::failedSavesKeepSheetChanged()
+{
+    frmZelChild* sheet = changedNewSheet();
+    const QString target = path(QStringLiteral("no-such-folder/a.zel"));
+    dialogs->choices.append(FileDialogs::Choice{target, 1});
+    window->mnuFileSaveAs_Click();
+    QCOMPARE(messages->criticals, QStringList{QStringLiteral("ファイルを保存できませんでした！\r\n") + target});
+    QVERIFY(sheet->IsChanged);
+    QVERIFY(sheet->windowTitle().startsWith(QLatin1String("New-Sheet")));
+
+    // A character Shift-JIS cannot hold: nothing written, the old file kept.
+    const QString existing = write(QStringLiteral("keep.csv"), "\"old\"\r\n");
+    sheet->grdZel->state().setCurrent(3, 4);
+    sheet->txtEdit->setText(QStringLiteral("café"));
+    sheet->EnterCell();
+    messages->criticals.clear();
+    dialogs->choices.append(FileDialogs::Choice{existing, 2});
+    window->mnuFileSaveAs_Click();
+    QCOMPARE(messages->criticals, QStringList{QStringLiteral("Shift-JISで保存できない文字があります！\r\n D 3")});
+    QCOMPARE(read(existing), QByteArray("\"old\"\r\n"));
+    QVERIFY(sheet->IsChanged);
+}
+
+void TestFileCommands::closePromptSaves()
+{
+    frmZelChild* fresh = changedNewSheet();
+    messages->answers = {Messages::Answer::Yes};
+    dialogs->choices.append(FileDialogs::Choice{path(QStringLiteral("fresh")), 1});
+    QVERIFY(fresh->parentWidget()->close());
+    QVERIFY(read(QStringLiteral("fresh.zel")).contains("\"=1+2\""));
+
+    const QString file = write(QStringLiteral("loaded.csv"), "\"1\"\r\n");
+    frmZelChild* loaded = window->LoadSheetFile(file);
+    loaded->grdZel->state().setCurrent(1, 2);
+    loaded->txtEdit->setText(QStringLiteral("2"));
+    loaded->EnterCell();
+    messages->answers = {Messages::Answer::Yes};
+    QVERIFY(loaded->parentWidget()->close());
+    QCOMPARE(read(file), QByteArray("\"1\",\"2\"\r\n"));
+    QCOMPARE(dialogs->saved.size(), 1);
+}
+
+void TestFileCommands::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message"); // empty: the file opens
+    const QString tooLarge = QStringLiteral("ファイルが大きすぎる、もしくは２つ以上のファイルが\rドロップされたため開くことができません！");
+    QTest::newRow("relative path") << QStringList{"sub/../a.csv"} << QString();
+    QTest::newRow("capital ending") << QStringList{"B.CSV"} << QString();
+    QTest::newRow("other ending") << QStringList{"c.dat"} << "このファイルは開くことができません！";
+    QTest::newRow("55,000 bytes") << QStringList{"exact.csv"} << QString();
+    QTest::newRow("55,001 bytes") << QStringList{"big.csv"} << tooLarge + "%DIR%/big.csv";
+    QTest::newRow("two paths") << QStringList{"a.csv", "B.CSV"} << tooLarge + "a.csv B.CSV";
+}
+
+void TestFileCommands::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    write(QStringLiteral("a.csv"), "\"1\"\r\n");
+    write(QStringLiteral("B.CSV"), "\"2\"\r\n");
+    write(QStringLiteral("c.dat"), "\"3\"\r\n");
+    write(QStringLiteral("exact.csv"), fileOfSize(55000));
+    write(QStringLiteral("big.csv"), fileOfSize(55001));
+    QDir(dir->path()).mkdir(QStringLiteral("sub"));
+    window->openCommandLine(arguments, QDir(dir->path()));
+    if (message.isEmpty()) {
+        QVERIFY(messages->criticals.isEmpty());
+        QCOMPARE(window->sheets().size(), 1);
+        const QString expected = QDir::cleanPath(path(arguments.front()));
+        QCOMPARE(window->activeSheet()->windowTitle(), expected);
+        QVERIFY(!window->activeSheet()->IsChanged);
+    } else {
+        QCOMPARE(messages->criticals, QStringList{message.replace(QLatin1String("%DIR%"), dir->path())});
+        QVERIFY(window->sheets().isEmpty());
+    }
+}
+
+void TestFileCommands::drop(const QStringList& names)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& name : names) {
+        urls.append(QUrl::fromLocalFile(path(name)));
+    }
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    QDropEvent event(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &event);
+}
+
+void TestFileCommands::drops()
+{
+    write(QStringLiteral("one.csv"), "\"1\"\r\n");
+    write(QStringLiteral("two.csv"), "\"2\"\r\n");
+    write(QStringLiteral("data.dat"), "\"3\"\r\n");
+    write(QStringLiteral("big.csv"), fileOfSize(55001));
+
+    drop({QStringLiteral("one.csv"), QStringLiteral("two.csv"), QStringLiteral("data.dat")});
+    QCOMPARE(window->sheets().size(), 1);
+    QCOMPARE(window->activeSheet()->windowTitle(), path(QStringLiteral("one.csv")));
+
+    // No extension test and no duplicate test: both open.
+    drop({QStringLiteral("data.dat")});
+    drop({QStringLiteral("one.csv")});
+    QCOMPARE(window->sheets().size(), 3);
+    QCOMPARE(window->activeSheet()->grdZel->state().text(1, 1), QStringLiteral("1"));
+    QVERIFY(messages->criticals.isEmpty());
+
+    drop({QStringLiteral("big.csv")});
+    QCOMPARE(messages->criticals, QStringList{QStringLiteral("ファイルが大きすぎるため開くことができません！")});
+    QCOMPARE(window->sheets().size(), 3);
+}
+
+QTEST_MAIN(TestFileCommands)
+#include "tst_filecommands.moc"

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# zeltarn-cli show and convert: what a loaded file shows, recalculation, conversion both ways
+# with the layout, and the exit statuses of unreadable, unwritable and wrong arguments.
+set -u
+cli="$1"
+fail=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+check() { # name expected actual
+    if [ "$2" != "$3" ]; then
+        printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
+        fail=1
+    fi
+}
+
+# A1 reads B1, which comes later in the file: the second pass gives it its value.
+printf '"=B1*2","4","a,b"\r\n"x""y","","=SUM(A1:B1)"\r\n' >"$work/in.csv"
+check "show" "$(printf '8\t4\ta,b\nx"y\t\t12')" "$("$cli" show "$work/in.csv")"
+check "digits" "0.3" "$(printf '"=1/3"\r\n' >"$work/third.csv"; "$cli" show --digits 1 "$work/third.csv")"
+
+# A1 reads B1, which reads C1 to its right: after the two loading passes A1 has not seen a
+# value of B1 yet; a recalculation brings it up to date.
+printf '"=B1+1","=C1+1","5"\r\n' >"$work/chain.csv"
+check "no recalc" "$(printf 'Errセル\t6\t5')" "$("$cli" show "$work/chain.csv")"
+printf '"=B1+1","=C1+1","5"\r\n"","","=1/0"\r\n' >"$work/chain2.csv"
+check "recalc" "$(printf '7\t6\t5\n\t\tErr0割り')" "$("$cli" show --recalc 2 "$work/chain2.csv")"
+
+# CSV to sheet file and back keeps the expressions; the sheet file has the layout trailer.
+"$cli" convert "$work/in.csv" "$work/out.zel"
+check "convert status" 0 $?
+check "trailer" 28 "$(sed -n '/"00.00"/,$p' "$work/out.zel" | wc -l)"
+check "CR LF" "$(wc -l <"$work/out.zel")" "$(grep -c $'\r$' "$work/out.zel")"
+"$cli" convert "$work/out.zel" "$work/back.csv"
+check "round trip" "$(cat "$work/in.csv")" "$(cat "$work/back.csv")"
+check "Shift-JIS" "$(printf '"\x93\xfa\x96\x7b"\r\n')" "$(printf '"日本"\n' >"$work/u.csv"; "$cli" convert "$work/u.csv" "$work/s.csv"; cat "$work/s.csv")"
+
+"$cli" show "$work/missing.csv" >/dev/null 2>&1
+check "unreadable" 2 $?
+"$cli" convert "$work/in.csv" "$work/no/such/dir/x.csv" 2>/dev/null
+check "unwritable" 2 $?
+printf '"€"\r\n' >"$work/e.csv"
+"$cli" convert "$work/e.csv" "$work/e-out.csv" 2>"$work/err"
+check "unencodable" 2 $?
+grep -q 'A1' "$work/err" || { echo "FAIL unencodable names its cell"; fail=1; }
+[ ! -e "$work/e-out.csv" ] || { echo "FAIL unencodable wrote a file"; fail=1; }
+"$cli" show >/dev/null 2>&1
+check "no file" 64 $?
+"$cli" show --recalc x "$work/in.csv" >/dev/null 2>&1
+check "bad recalc" 64 $?
+
+[ $fail -eq 0 ] && echo "cli_files: all checks passed"
+exit $fail
