@@ -213,6 +213,13 @@ void frmZel::createActions()
     connect(action(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &frmZel::mnuFileExit_Click);
     connect(action(QStringLiteral("mnuEditReSub")), &QAction::triggered, this, &frmZel::mnuEditReSub_Click);
     connect(action(QStringLiteral("mnuEditDelete")), &QAction::triggered, this, &frmZel::mnuEditDelete_Click);
+    connect(action(QStringLiteral("mnuEditCopy")), &QAction::triggered, this, &frmZel::mnuEditCopy_Click);
+    connect(action(QStringLiteral("mnuEditCut")), &QAction::triggered, this, &frmZel::mnuEditCut_Click);
+    connect(action(QStringLiteral("mnuEditPaste")), &QAction::triggered, this, &frmZel::mnuEditPaste_Click);
+    connect(action(QStringLiteral("mnuEditBack")), &QAction::triggered, this, &frmZel::mnuEditBack_Click);
+    connect(action(QStringLiteral("mnuEditCopyClip")), &QAction::triggered, this, &frmZel::mnuEditCopyClip_Click);
+    connect(action(QStringLiteral("mnuEditCopyTable")), &QAction::triggered, this, &frmZel::mnuEditCopyTable_Click);
+    connect(action(QStringLiteral("mnuEditPasteClip")), &QAction::triggered, this, &frmZel::mnuEditPasteClip_Click);
     connect(action(QStringLiteral("mnuWindowCascade")), &QAction::triggered, this, &frmZel::mnuWindowCascade_Click);
     connect(action(QStringLiteral("mnuWindowHorizontal")), &QAction::triggered, this, &frmZel::mnuWindowHorizontal_Click);
     connect(action(QStringLiteral("mnuWindowVertical")), &QAction::triggered, this, &frmZel::mnuWindowVertical_Click);
@@ -304,8 +311,6 @@ void frmZel::mnuEditReSub_Click()
     }
 }
 
-// Deleting blocks comes with the editing commands.
-void frmZel::mnuEditDelete_Click() {}
 
 frmZelChild* frmZel::addSheetWindow(const QString& caption)
 {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "appstate.h"
+#include "cellblock.h"
 #include "frmzelchild.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QDir;
@@ -31,8 +33,10 @@ public:
     QLabel* Label1 = nullptr;
     CellEditor* txtEditLine = nullptr;
 
-    // Copy buffer may be pasted (set by the editing commands).
+    // The copy buffer may be pasted (once).
     bool SelOK = false;
+    // The last Cut or Delete may be undone, on the sheet it happened on.
+    bool DelOK = false;
     // The chart window is open.
     bool GraphShown = false;
 
@@ -60,7 +64,14 @@ public:
     void mnuFileSaveAs_Click();
     void mnuFileExit_Click();
     void mnuEditReSub_Click();
+    void mnuEditCopy_Click();
+    void mnuEditCut_Click();
+    void mnuEditPaste_Click();
     void mnuEditDelete_Click();
+    void mnuEditBack_Click();
+    void mnuEditCopyClip_Click();
+    void mnuEditCopyTable_Click();
+    void mnuEditPasteClip_Click();
     void mnuWindowCascade_Click();
     void mnuWindowHorizontal_Click();
     void mnuWindowVertical_Click();
@@ -111,6 +122,11 @@ private:
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
     QWidget* m_help = nullptr;
+    // The copy buffer, and the undo buffer with the sheet it was taken from (gone when that
+    // sheet closes, so an undo never writes into another sheet).
+    CellBlock m_copyBuf;
+    CellBlock m_undoBuf;
+    QPointer<frmZelChild> m_undoSheet;
     // The file dialogs' file name, kept between uses as the dialog control keeps it.
     QString m_dialogFileName;
 };

@@ -10,27 +10,6 @@
 
 namespace {
 
-// Drawing and highlight off for as long as the object lives.
-class QuietGrid
-{
-public:
-    explicit QuietGrid(GridState& grid) : m_grid(grid)
-    {
-        m_grid.setHighLight(0);
-        m_grid.setRedraw(false);
-    }
-    ~QuietGrid()
-    {
-        m_grid.setHighLight(1);
-        m_grid.setRedraw(true);
-    }
-    QuietGrid(const QuietGrid&) = delete;
-    QuietGrid& operator=(const QuietGrid&) = delete;
-
-private:
-    GridState& m_grid;
-};
-
 constexpr int LastRow = 500;
 constexpr int LastCol = 26;
 

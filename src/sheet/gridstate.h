@@ -122,3 +122,25 @@ private:
     std::vector<long> m_colData;
     std::function<void()> m_listener;
 };
+
+// Drawing and highlight off for as long as the object lives: work that visits cells one by one
+// through the current cell is painted once, at the end. Highlight comes back as "always".
+class QuietGrid
+{
+public:
+    explicit QuietGrid(GridState& grid) : m_grid(grid)
+    {
+        m_grid.setHighLight(0);
+        m_grid.setRedraw(false);
+    }
+    ~QuietGrid()
+    {
+        m_grid.setHighLight(1);
+        m_grid.setRedraw(true);
+    }
+    QuietGrid(const QuietGrid&) = delete;
+    QuietGrid& operator=(const QuietGrid&) = delete;
+
+private:
+    GridState& m_grid;
+};

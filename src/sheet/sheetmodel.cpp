@@ -116,15 +116,19 @@ bool SheetModel::recalculate(QString& editorText)
     bool changed = false;
     for (int i = 1; i <= lastRow; ++i) {
         for (int j = 1; j <= lastCol; ++j) {
-            m_grid.setCurrent(i, j);
-            const QString expression = m_ex[storeIndex(i, j)]; // a copy: entering writes the store
-            if (expression != editorText) {
-                changed = true;
-                editorText = expression;
-            }
-            enter(expression);
+            // A copy: entering writes the store.
+            changed |= enterAt(i, j, QString(m_ex[storeIndex(i, j)]), editorText);
         }
     }
+    return changed;
+}
+
+bool SheetModel::enterAt(int row, int col, const QString& text, QString& editorText)
+{
+    m_grid.setCurrent(row, col);
+    const bool changed = text != editorText;
+    editorText = text;
+    enter(text);
     return changed;
 }
 

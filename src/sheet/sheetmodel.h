@@ -54,6 +54,10 @@ public:
     // Stores text as the expression of the grid's current cell, evaluates a formula and shows
     // its result or error marker; the current cell stays where it was.
     void enter(const QString& text);
+    // Makes (row, col) current and enters text there as the overlay editor's Enter does: the
+    // text passes through editorText (the editor's text); returns whether that text changed,
+    // which marks a sheet changed.
+    bool enterAt(int row, int col, const QString& text, QString& editorText);
     // A cell is being entered (grid events raised meanwhile must not start another entry).
     bool entering() const { return m_entering; }
 

@@ -6,26 +6,10 @@ set -u
 prog="$1"
 source "$(dirname "$0")/lib.sh"
 start_display
-export ZELTARN_TEST_DUMP="$work/cells.txt"
-
-launch program
-program=$launched
-window=$(window_of "$program")
-if [ -z "$window" ]; then
+if ! start_program; then
     failed "the program shows no window"
     exit 1
 fi
-xdotool windowfocus --sync "$window"
-sleep 0.3
-
-keys() { xdotool key --delay 30 "$@"; sleep 0.2; }
-typed() { xdotool type --delay 30 "$1"; sleep 0.2; }
-dump() {
-    rm -f "$ZELTARN_TEST_DUMP"
-    keys ctrl+shift+F12
-    for _ in $(seq 50); do [ -s "$ZELTARN_TEST_DUMP" ] && break; sleep 0.05; done
-    cat "$ZELTARN_TEST_DUMP" 2>/dev/null
-}
 
 keys ctrl+n
 # A1 12, A2 a formula on it, A3 a division by zero, A4 a formula on A2 that reads its old

@@ -12,10 +12,10 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 pids=()
 
 # Starts Xvfb on a display number nobody uses (it reports which through -displayfd); -noreset
-# keeps it up while no client is connected.
+# keeps it up while no client is connected, and 96 dpi makes twips come out as known pixels.
 start_display() {
     exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     pids+=($!)
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
     export DISPLAY=":$(cat "$work/display")"
@@ -47,4 +47,28 @@ launch() { # log name, program arguments...
     "$prog" "$@" >"$work/$log.log" 2>&1 &
     launched=$!
     pids+=("$launched")
+}
+
+# Keys and text into the focused window, with time for the program to follow.
+keys() { xdotool key --delay 30 "$@"; sleep 0.2; }
+typed() { xdotool type --delay 30 "$1"; sleep 0.2; }
+
+# What the active sheet's cells show, through the program's test dump (ZELTARN_TEST_DUMP).
+dump() {
+    rm -f "$ZELTARN_TEST_DUMP"
+    keys ctrl+shift+F12
+    for _ in $(seq 50); do [ -s "$ZELTARN_TEST_DUMP" ] && break; sleep 0.05; done
+    cat "$ZELTARN_TEST_DUMP" 2>/dev/null
+}
+
+# Starts the program (arguments passed on) and gives its main window the keyboard; false when
+# no window appears.
+start_program() {
+    export ZELTARN_TEST_DUMP="$work/cells.txt"
+    launch program "$@"
+    program=$launched
+    window=$(window_of "$program")
+    [ -n "$window" ] || return 1
+    xdotool windowfocus --sync "$window"
+    sleep 0.3
 }

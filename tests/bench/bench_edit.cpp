@@ -1,0 +1,82 @@
+// The Edit menu's block commands on a whole sheet of formulas, as the main window runs them:
+// copy and paste of all 500 × 26 cells (13,000 entries), and cut.
+#include "benchsheet.h"
+#include "fakemessages.h"
+#include "frmzel.h"
+#include "sheetgrid.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Window {
+    Window()
+    {
+        main.app().setMessages(std::make_unique<FakeMessages>());
+        main.app().setFileDialogs(std::make_unique<FakeFileDialogs>());
+        main.resize(1000, 700);
+        main.show();
+        main.mnuFileNew_Click();
+        sheet = main.activeSheet();
+        benchsheet::fillSheet(*sheet);
+        for (int pass = 0; pass < 4; ++pass) {
+            sheet->Recalculate();
+        }
+    }
+    ~Window()
+    {
+        for (frmZelChild* s : main.sheets()) {
+            s->setCloseAgreed(true);
+        }
+    }
+    void selectAll()
+    {
+        GridState& grid = sheet->grdZel->state();
+        grid.setCurrent(1, 1);
+        grid.setRowSel(500);
+        grid.setColSel(26);
+    }
+
+    frmZel main;
+    frmZelChild* sheet = nullptr;
+};
+
+void BM_CopyPasteWholeSheet(benchmark::State& state)
+{
+    Window w;
+    for (auto _ : state) {
+        w.selectAll();
+        w.main.mnuEditCopy_Click();
+        w.sheet->grdZel->state().setCurrent(1, 1);
+        w.main.mnuEditPaste_Click();
+    }
+    state.counters["cells"] = 13000;
+}
+BENCHMARK(BM_CopyPasteWholeSheet)->Unit(benchmark::kMillisecond);
+
+void BM_CutWholeSheet(benchmark::State& state)
+{
+    Window w;
+    for (auto _ : state) {
+        w.selectAll();
+        w.main.mnuEditCut_Click();
+        state.PauseTiming();
+        w.main.mnuEditBack_Click(); // the cells back for the next round
+        state.ResumeTiming();
+    }
+    state.counters["cells"] = 13000;
+}
+BENCHMARK(BM_CutWholeSheet)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
