@@ -10,58 +10,59 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-void frmZel::mnuEditCopy_Click()
+namespace {
+
+// Runs a block command on the active sheet's selection (corners ordered), drawing off.
+template <class Command>
+void onSelection(frmZelChild* sheet, Command command)
 {
-    frmZelChild* sheet = activeSheet();
     if (!sheet) {
         return;
     }
     GridState& grid = sheet->grdZel->state();
     const QuietGrid quiet(grid);
-    const CellRange range = orderedSelection(grid);
-    // With one sheet open, the marks of earlier copies stay.
-    if (m_app.OpenSheetCount != 1) {
-        whitenSheet(grid);
-    }
-    m_copyBuf = takeBlock(sheet->model(), range, true);
-    SelOK = true;
-    DelOK = false;
+    command(*sheet, grid, orderedSelection(grid));
+}
+
+} // namespace
+
+void frmZel::mnuEditCopy_Click()
+{
+    onSelection(activeSheet(), [this](frmZelChild& sheet, GridState& grid, const CellRange& range) {
+        // With one sheet open, the marks of earlier copies stay.
+        if (m_app.OpenSheetCount != 1) {
+            whitenSheet(grid);
+        }
+        m_copyBuf = takeBlock(sheet.model(), range, true);
+        SelOK = true;
+        DelOK = false;
+    });
 }
 
 void frmZel::mnuEditCut_Click()
 {
-    frmZelChild* sheet = activeSheet();
-    if (!sheet) {
-        return;
-    }
-    GridState& grid = sheet->grdZel->state();
-    const QuietGrid quiet(grid);
-    const CellRange range = orderedSelection(grid);
-    whitenSheet(grid);
-    m_copyBuf = takeBlock(sheet->model(), range, true);
-    m_undoBuf = m_copyBuf;
-    emptyRange(sheet->model(), range, true);
-    SelOK = true;
-    DelOK = true;
-    sheet->IsChanged = true;
-    m_undoSheet = sheet;
+    onSelection(activeSheet(), [this](frmZelChild& sheet, GridState& grid, const CellRange& range) {
+        whitenSheet(grid);
+        m_copyBuf = takeBlock(sheet.model(), range, true);
+        m_undoBuf = m_copyBuf;
+        emptyRange(sheet.model(), range, true);
+        SelOK = true;
+        DelOK = true;
+        sheet.IsChanged = true;
+        m_undoSheet = &sheet;
+    });
 }
 
 // The copy buffer stays: after Copy and Delete, Paste still pastes what was copied.
 void frmZel::mnuEditDelete_Click()
 {
-    frmZelChild* sheet = activeSheet();
-    if (!sheet) {
-        return;
-    }
-    GridState& grid = sheet->grdZel->state();
-    const QuietGrid quiet(grid);
-    const CellRange range = orderedSelection(grid);
-    m_undoBuf = takeBlock(sheet->model(), range, false);
-    emptyRange(sheet->model(), range, false);
-    sheet->IsChanged = true;
-    DelOK = true;
-    m_undoSheet = sheet;
+    onSelection(activeSheet(), [this](frmZelChild& sheet, GridState&, const CellRange& range) {
+        m_undoBuf = takeBlock(sheet.model(), range, false);
+        emptyRange(sheet.model(), range, false);
+        sheet.IsChanged = true;
+        DelOK = true;
+        m_undoSheet = &sheet;
+    });
 }
 
 void frmZel::mnuEditPaste_Click()

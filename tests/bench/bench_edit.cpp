@@ -3,10 +3,8 @@
 #include "benchsheet.h"
 #include "fakemessages.h"
 #include "frmzel.h"
+#include "qtbenchmain.h"
 #include "sheetgrid.h"
-
-#include <QApplication>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -71,12 +69,4 @@ BENCHMARK(BM_CutWholeSheet)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZEL_BENCHMARK_MAIN_OFFSCREEN()

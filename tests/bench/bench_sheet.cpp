@@ -1,16 +1,15 @@
 // A sheet's own costs: the cell accessor that every formula reference goes through (it moves
 // the grid's current cell and must stay cheap because nothing repaints), entering one cell,
 // and recalculating a whole sheet of formulas.
+#include "benchsheet.h"
 #include "celleditor.h"
 #include "frmzelchild.h"
 #include "gridstate.h"
+#include "qtbenchmain.h"
 #include "sheetgrid.h"
 #include "testhost.h"
-#include "benchsheet.h"
 
-#include <QApplication>
 #include <QFile>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -143,12 +142,4 @@ BENCHMARK(BM_EnterOneCell)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZEL_BENCHMARK_MAIN_OFFSCREEN()
