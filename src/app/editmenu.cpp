@@ -136,54 +136,13 @@ void frmZel::mnuEditCopyTable_Click()
         return;
     }
     GridState& grid = sheet->grdZel->state();
-    const CellRange block = orderedSelection(grid);
-    grid.setRedraw(false);
-    const int highLight = grid.HighLight();
-    const int topRow = grid.TopRow();
-    const int leftCol = grid.LeftCol();
-    grid.setHighLight(0);
-    for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
-        if (r < block.top || r > block.bottom) {
-            grid.setRowData(r, grid.RowHeight(r));
-            grid.setRowHeight(r, 0);
-        }
-    }
-    for (int c = grid.FixedCols(); c < grid.Cols(); ++c) {
-        if (c < block.left || c > block.right) {
-            grid.setColData(c, grid.ColWidth(c));
-            grid.setColWidth(c, 0);
-        }
-    }
-    grid.setTopRow(grid.FixedRows());
-    grid.setLeftCol(grid.FixedCols());
-    grid.setRowData(0, grid.RowHeight(0));
-    grid.setRowHeight(0, 22);
-    grid.setColData(0, grid.ColWidth(0));
-    grid.setColWidth(0, 25);
-
+    const BlockLayout layout(grid, orderedSelection(grid), 22, 25);
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setImage(sheet->grdZel->Picture(0));
     if (clipboard->image().isNull()) {
         clipboard->setImage(sheet->grdZel->Picture(1));
     }
-
-    grid.setRowHeight(0, int(grid.RowData(0)));
-    grid.setColWidth(0, int(grid.ColData(0)));
-    for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
-        if (r < block.top || r > block.bottom) {
-            grid.setRowHeight(r, int(grid.RowData(r)));
-        }
-    }
-    for (int c = grid.FixedCols(); c < grid.Cols(); ++c) {
-        if (c < block.left || c > block.right) {
-            grid.setColWidth(c, int(grid.ColData(c)));
-        }
-    }
-    grid.setTopRow(topRow);
-    grid.setLeftCol(leftCol);
-    grid.setHighLight(highLight);
-    grid.setRedraw(true);
 }
 
 void frmZel::mnuEditPasteClip_Click()

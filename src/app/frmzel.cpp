@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -213,6 +214,12 @@ void frmZel::createActions()
     connect(action(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &frmZel::mnuFileExit_Click);
     connect(action(QStringLiteral("mnuEditReSub")), &QAction::triggered, this, &frmZel::mnuEditReSub_Click);
     connect(action(QStringLiteral("mnuEditDelete")), &QAction::triggered, this, &frmZel::mnuEditDelete_Click);
+    connect(action(QStringLiteral("mnuFilePrint")), &QAction::triggered, this, &frmZel::mnuFilePrint_Click);
+    connect(action(QStringLiteral("mnuFilePreview")), &QAction::triggered, this, &frmZel::mnuFilePreview_Click);
+    connect(action(QStringLiteral("mnuSetDis75")), &QAction::triggered, this, &frmZel::mnuSetDis75_Click);
+    connect(action(QStringLiteral("mnuSetDis100")), &QAction::triggered, this, &frmZel::mnuSetDis100_Click);
+    connect(action(QStringLiteral("mnuSetDis125")), &QAction::triggered, this, &frmZel::mnuSetDis125_Click);
+    connect(action(QStringLiteral("mnuSetDisKeta")), &QAction::triggered, this, &frmZel::mnuSetDisKeta_Click);
     connect(action(QStringLiteral("mnuEditCopy")), &QAction::triggered, this, &frmZel::mnuEditCopy_Click);
     connect(action(QStringLiteral("mnuEditCut")), &QAction::triggered, this, &frmZel::mnuEditCut_Click);
     connect(action(QStringLiteral("mnuEditPaste")), &QAction::triggered, this, &frmZel::mnuEditPaste_Click);

@@ -2,6 +2,8 @@
 
 #include "appstate.h"
 #include "cellblock.h"
+#include "displaysize.h"
+#include "printrange.h"
 #include "frmzelchild.h"
 
 #include <QHash>
@@ -10,6 +12,9 @@
 
 class QAction;
 class QDir;
+class QPrinter;
+class dlgKeta;
+class frmPreview;
 class CellEditor;
 class QLabel;
 class QMdiArea;
@@ -72,6 +77,18 @@ public:
     void mnuEditCopyClip_Click();
     void mnuEditCopyTable_Click();
     void mnuEditPasteClip_Click();
+    void mnuFilePrint_Click();
+    void mnuFilePreview_Click();
+    void mnuSetDis75_Click();
+    void mnuSetDis100_Click();
+    void mnuSetDis125_Click();
+    void mnuSetDisKeta_Click();
+
+    // The printer the print commands use, and its dialog (tests answer it).
+    QPrinter& printer();
+    void setPrintDialogs(std::unique_ptr<PrintDialogs> dialogs);
+    frmPreview* preview() const { return m_preview; }
+    dlgKeta* keta() const { return m_keta; }
     void mnuWindowCascade_Click();
     void mnuWindowHorizontal_Click();
     void mnuWindowVertical_Click();
@@ -112,6 +129,9 @@ private:
     void createBar();
     frmZelChild* addSheetWindow(const QString& caption);
     void loadChecked(const QString& path);
+    void setDisplaySize(const DisplaySize& size);
+    // The single-cell test of the print commands; false after saying so.
+    bool printRangeSelected(frmZelChild& sheet);
     void txtEditLine_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
     void txtEditLine_KeyHandled(int keyCode);
     void tile(Qt::Orientation orientation);
@@ -127,6 +147,10 @@ private:
     CellBlock m_copyBuf;
     CellBlock m_undoBuf;
     QPointer<frmZelChild> m_undoSheet;
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<PrintDialogs> m_printDialogs;
+    frmPreview* m_preview = nullptr;
+    dlgKeta* m_keta = nullptr;
     // The file dialogs' file name, kept between uses as the dialog control keeps it.
     QString m_dialogFileName;
 };

@@ -10,11 +10,6 @@ constexpr int LastCol = 26;
 
 } // namespace
 
-CellRange orderedSelection(const GridState& grid)
-{
-    return {grid.selTop(), grid.selLeft(), grid.selBottom(), grid.selRight()};
-}
-
 CellBlock::CellBlock(const CellRange& range)
     : m_range(range), m_texts(range.isEmpty() ? 0 : size_t(range.bottom - range.top + 1) * size_t(range.right - range.left + 1))
 {

@@ -1,28 +1,15 @@
 #pragma once
 
+#include "gridstate.h"
+
 #include <QString>
 #include <vector>
 
-class GridState;
 class SheetModel;
 
 // The editing commands' work on one sheet's cells: taking a block of expressions, emptying,
 // pasting and restoring it, and the pink marking of a copied block. The main window keeps the
 // buffers and flags between commands.
-
-// A rectangle of cells with its corners ordered.
-struct CellRange {
-    int top = 0;
-    int left = 0;
-    int bottom = -1;
-    int right = -1;
-
-    bool isEmpty() const { return bottom < top || right < left; }
-    bool contains(int row, int col) const { return row >= top && row <= bottom && col >= left && col <= right; }
-};
-
-// The grid's selection, whichever corner it was started from.
-CellRange orderedSelection(const GridState& grid);
 
 // Expressions of a rectangle, each kept at its own row and column.
 class CellBlock

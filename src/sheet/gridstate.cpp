@@ -269,3 +269,66 @@ void GridState::setClip(const QString& text)
     }
     changed();
 }
+
+BlockLayout::BlockLayout(GridState& grid, const CellRange& block, int headingHeight, int headingWidth)
+    : m_grid(grid), m_block(block), m_highLight(grid.HighLight()), m_topRow(grid.TopRow()), m_leftCol(grid.LeftCol())
+{
+    m_grid.setRedraw(false);
+    m_grid.setHighLight(0);
+    for (int r = m_grid.FixedRows(); r < m_grid.Rows(); ++r) {
+        if (r < block.top || r > block.bottom) {
+            m_grid.setRowData(r, m_grid.RowHeight(r));
+            m_grid.setRowHeight(r, 0);
+        }
+    }
+    for (int c = m_grid.FixedCols(); c < m_grid.Cols(); ++c) {
+        if (c < block.left || c > block.right) {
+            m_grid.setColData(c, m_grid.ColWidth(c));
+            m_grid.setColWidth(c, 0);
+        }
+    }
+    m_grid.setTopRow(m_grid.FixedRows());
+    m_grid.setLeftCol(m_grid.FixedCols());
+    m_grid.setRowData(0, m_grid.RowHeight(0));
+    m_grid.setRowHeight(0, headingHeight);
+    m_grid.setColData(0, m_grid.ColWidth(0));
+    m_grid.setColWidth(0, headingWidth);
+}
+
+BlockLayout::~BlockLayout()
+{
+    m_grid.setRowHeight(0, int(m_grid.RowData(0)));
+    m_grid.setColWidth(0, int(m_grid.ColData(0)));
+    for (int r = m_grid.FixedRows(); r < m_grid.Rows(); ++r) {
+        if (r < m_block.top || r > m_block.bottom) {
+            m_grid.setRowHeight(r, int(m_grid.RowData(r)));
+        }
+    }
+    for (int c = m_grid.FixedCols(); c < m_grid.Cols(); ++c) {
+        if (c < m_block.left || c > m_block.right) {
+            m_grid.setColWidth(c, int(m_grid.ColData(c)));
+        }
+    }
+    m_grid.setTopRow(m_topRow);
+    m_grid.setLeftCol(m_leftCol);
+    m_grid.setHighLight(m_highLight);
+    m_grid.setRedraw(true);
+}
+
+int BlockLayout::width() const
+{
+    int w = 0;
+    for (int c = 0; c < m_grid.Cols(); ++c) {
+        w += m_grid.ColWidth(c);
+    }
+    return w;
+}
+
+int BlockLayout::height() const
+{
+    int h = 0;
+    for (int r = 0; r < m_grid.Rows(); ++r) {
+        h += m_grid.RowHeight(r);
+    }
+    return h;
+}

@@ -5,6 +5,17 @@
 #include <functional>
 #include <vector>
 
+// A rectangle of cells with its corners ordered.
+struct CellRange {
+    int top = 0;
+    int left = 0;
+    int bottom = -1;
+    int right = -1;
+
+    bool isEmpty() const { return bottom < top || right < left; }
+    bool contains(int row, int col) const { return row >= top && row <= bottom && col >= left && col <= right; }
+};
+
 // Everything a sheet's grid shows, as a plain object: current cell, selection, shown texts,
 // sizes in twips, colours and display switches. Code moves the current cell here at the cost
 // of two assignments; the view is told at most once that something changed and repaints when
@@ -143,4 +154,34 @@ public:
 
 private:
     GridState& m_grid;
+};
+
+// The grid's selection, whichever corner it was started from.
+inline CellRange orderedSelection(const GridState& grid)
+{
+    return {grid.selTop(), grid.selLeft(), grid.selBottom(), grid.selRight()};
+}
+
+// The grid laid out to show one block alone, for as long as the object lives: the other data
+// rows and columns take no space (their sizes kept in RowData and ColData), the headings shrink
+// to a thin edge, the block is scrolled to the top left, drawing and the selection colour are
+// off. Everything is put back exactly afterwards.
+class BlockLayout
+{
+public:
+    BlockLayout(GridState& grid, const CellRange& block, int headingHeight, int headingWidth);
+    ~BlockLayout();
+    BlockLayout(const BlockLayout&) = delete;
+    BlockLayout& operator=(const BlockLayout&) = delete;
+
+    // The block's size in twips, headings' edge included.
+    int width() const;
+    int height() const;
+
+private:
+    GridState& m_grid;
+    CellRange m_block;
+    int m_highLight;
+    int m_topRow;
+    int m_leftCol;
 };

@@ -37,4 +37,5 @@ export ZEL_BENCH_SHEETS="$work/sheets"
 "$build/tests/bench/bench_sheet" --benchmark_min_time="$min_time" 2>/dev/null
 "$build/tests/bench/bench_files" --benchmark_min_time="$min_time" 2>/dev/null
 "$build/tests/bench/bench_edit" --benchmark_min_time="$min_time" 2>/dev/null
+"$build/tests/bench/bench_print" --benchmark_min_time="$min_time" 2>/dev/null
 bash "$here/cli_vs_ssconvert.sh" "$build/src/app/zeltarn-cli" "$(( runs < 11 ? runs : 11 ))"

@@ -1,0 +1,54 @@
+#include "dlgketa.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+dlgKeta::dlgKeta(qint16& roundDigits, QWidget* parent) : QDialog(parent), m_roundDigits(roundDigits)
+{
+    setObjectName(QStringLiteral("dlgKeta"));
+    setWindowTitle(QStringLiteral("小数桁の設定"));
+    setModal(false);
+    auto* text = new QHBoxLayout;
+    text->addWidget(new QLabel(QStringLiteral("計算結果を"), this));
+    text->addWidget(new QLabel(QStringLiteral("小数点以下"), this));
+    cboKeta = new QComboBox(this);
+    cboKeta->setObjectName(QStringLiteral("cboKeta"));
+    cboKeta->setEditable(false);
+    for (int n = 0; n <= 9; ++n) {
+        cboKeta->addItem(QString::number(n));
+    }
+    cboKeta->setCurrentIndex(-1); // the current count is not shown
+    text->addWidget(cboKeta);
+    text->addWidget(new QLabel(QStringLiteral("桁で表示する"), this));
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(text);
+    layout->addLayout(buttons);
+    const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    resize(int(std::lround(3210 * dpi / 1440)), int(std::lround(1515 * dpi / 1440)));
+    connect(OKButton, &QPushButton::clicked, this, &dlgKeta::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &dlgKeta::CancelButton_Click);
+}
+
+void dlgKeta::OKButton_Click()
+{
+    m_roundDigits = qint16(cboKeta->currentIndex() < 0 ? 0 : cboKeta->currentText().toInt());
+    hide();
+}
+
+void dlgKeta::CancelButton_Click()
+{
+    hide();
+}
