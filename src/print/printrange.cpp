@@ -25,11 +25,7 @@ QImage previewPage(GridState& grid, const QSizeF& pageTwips, double screenDpi)
     // Half the page at the screen's resolution is the whole page at half that resolution.
     const double dpi = screenDpi / 2;
     const QSize size(int(std::lround(pageTwips.width() * dpi / 1440)), int(std::lround(pageTwips.height() * dpi / 1440)));
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    const int dotsPerMeter = int(std::lround(dpi / 0.0254));
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    image.fill(Qt::white);
+    QImage image = GridPainter::blankImage(size, dpi);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     paintPage(painter, grid, dpi);

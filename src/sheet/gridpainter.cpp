@@ -220,15 +220,21 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
     painter.restore();
 }
 
-QImage GridPainter::picture(const GridState& grid, double dpi, bool monochrome)
+QImage GridPainter::blankImage(const QSize& size, double dpi)
 {
-    const GridPainter gp(grid, dpi);
-    const QSize size = gp.pictureSize();
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     const int dotsPerMeter = int(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
+    return image;
+}
+
+QImage GridPainter::picture(const GridState& grid, double dpi, bool monochrome)
+{
+    const GridPainter gp(grid, dpi);
+    const QSize size = gp.pictureSize();
+    QImage image = blankImage(size, dpi);
     {
         QPainter painter(&image);
         gp.paint(painter, QRect(QPoint(0, 0), size), false);

@@ -35,6 +35,9 @@ public:
     // The grid's font: a proportional Japanese Gothic at the grid's size.
     static QFont gridFont(double points);
 
+    // A white image whose resolution is dpi, so that fonts in points come out at the size the
+    // cells are laid out for.
+    static QImage blankImage(const QSize& size, double dpi);
     // An image of the grid as laid out; monochrome when asked (the clipboard's fallback).
     static QImage picture(const GridState& grid, double dpi, bool monochrome);
 
