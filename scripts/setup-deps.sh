@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-l10n-tools
+  qt6-base-dev libqt6opengl6-dev qt6-l10n-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth xdotool xclip poppler-utils fonts-ipafont-gothic

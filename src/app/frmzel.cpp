@@ -58,6 +58,8 @@ frmZel::frmZel(QWidget* parent) : QMainWindow(parent)
 
 frmZel::~frmZel()
 {
+    // The chart window tells this window when it goes; it must go while this window is whole.
+    delete m_chart;
     // Sheets go first, while the state they unregister from still exists.
     for (QMdiSubWindow* w : mdiArea->subWindowList()) {
         delete w;
@@ -220,6 +222,8 @@ void frmZel::createActions()
     connect(action(QStringLiteral("mnuSetDis100")), &QAction::triggered, this, &frmZel::mnuSetDis100_Click);
     connect(action(QStringLiteral("mnuSetDis125")), &QAction::triggered, this, &frmZel::mnuSetDis125_Click);
     connect(action(QStringLiteral("mnuSetDisKeta")), &QAction::triggered, this, &frmZel::mnuSetDisKeta_Click);
+    connect(action(QStringLiteral("mnuGraphShow")), &QAction::triggered, this, &frmZel::mnuGraphShow_Click);
+    connect(action(QStringLiteral("mnuGraphPrint")), &QAction::triggered, this, &frmZel::mnuGraphPrint_Click);
     connect(action(QStringLiteral("mnuEditCopy")), &QAction::triggered, this, &frmZel::mnuEditCopy_Click);
     connect(action(QStringLiteral("mnuEditCut")), &QAction::triggered, this, &frmZel::mnuEditCut_Click);
     connect(action(QStringLiteral("mnuEditPaste")), &QAction::triggered, this, &frmZel::mnuEditPaste_Click);

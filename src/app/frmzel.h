@@ -3,6 +3,7 @@
 #include "appstate.h"
 #include "cellblock.h"
 #include "displaysize.h"
+#include "frmchart.h"
 #include "printrange.h"
 #include "frmzelchild.h"
 
@@ -14,6 +15,7 @@ class QAction;
 class QDir;
 class QPrinter;
 class dlgKeta;
+class frmChartSel;
 class frmPreview;
 class CellEditor;
 class QLabel;
@@ -44,6 +46,15 @@ public:
     bool DelOK = false;
     // The chart window is open.
     bool GraphShown = false;
+    // The chart's block as selected when 表示 was chosen (corners as the grid had them), and
+    // the choices of the chart dialog.
+    int GraphRow = 0;
+    int GraphRowSel = 0;
+    int GraphCol = 0;
+    int GraphColSel = 0;
+    int GraphType = 3;
+    bool GraphLine = true;
+    bool GraphMono = false;
 
     // Menu entries and toolbar buttons by their names (mnuFileNew, btnFileNew, ...).
     QAction* action(const QString& name) const { return m_actions.value(name); }
@@ -83,12 +94,16 @@ public:
     void mnuSetDis100_Click();
     void mnuSetDis125_Click();
     void mnuSetDisKeta_Click();
+    void mnuGraphShow_Click();
+    void mnuGraphPrint_Click();
 
     // The printer the print commands use, and its dialog (tests answer it).
     QPrinter& printer();
     void setPrintDialogs(std::unique_ptr<PrintDialogs> dialogs);
     frmPreview* preview() const { return m_preview; }
     dlgKeta* keta() const { return m_keta; }
+    frmChartSel* chartSel() const { return m_chartSel; }
+    frmChart* chart() const { return m_chart; }
     void mnuWindowCascade_Click();
     void mnuWindowHorizontal_Click();
     void mnuWindowVertical_Click();
@@ -132,6 +147,7 @@ private:
     void setDisplaySize(const DisplaySize& size);
     // The single-cell test of the print commands; false after saying so.
     bool printRangeSelected(frmZelChild& sheet);
+    void cmdGOK_Click();
     void txtEditLine_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
     void txtEditLine_KeyHandled(int keyCode);
     void tile(Qt::Orientation orientation);
@@ -151,6 +167,8 @@ private:
     std::unique_ptr<PrintDialogs> m_printDialogs;
     frmPreview* m_preview = nullptr;
     dlgKeta* m_keta = nullptr;
+    frmChartSel* m_chartSel = nullptr;
+    QPointer<frmChart> m_chart;
     // The file dialogs' file name, kept between uses as the dialog control keeps it.
     QString m_dialogFileName;
 };

@@ -1,0 +1,74 @@
+// The chart menu: the block to chart, the chart dialog, the chart window and its print.
+#include "frmchart.h"
+#include "frmchartsel.h"
+#include "frmzel.h"
+#include "sheetgrid.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QRandomGenerator>
+
+void frmZel::mnuGraphShow_Click()
+{
+    frmZelChild* sheet = activeSheet();
+    if (!sheet) {
+        return;
+    }
+    const GridState& grid = sheet->grdZel->state();
+    GraphRow = grid.Row();
+    GraphRowSel = grid.RowSel();
+    GraphCol = grid.Col();
+    GraphColSel = grid.ColSel();
+    if (GraphRow == GraphRowSel && GraphCol == GraphColSel) {
+        m_app.messages().critical(this, QStringLiteral("グラフ表示範囲を選択してください！"));
+        return;
+    }
+    if (!m_chartSel) {
+        m_chartSel = new frmChartSel(this);
+        connect(m_chartSel, &frmChartSel::chartRequested, this, &frmZel::cmdGOK_Click);
+    }
+    m_chartSel->show();
+    m_chartSel->raise();
+}
+
+// OK in the chart dialog: the chart of the block on the sheet active now, a snapshot.
+void frmZel::cmdGOK_Click()
+{
+    GraphType = m_chartSel->graphType();
+    GraphLine = GraphType == 2 || GraphType == 3;
+    GraphMono = m_chartSel->graphMono();
+    frmZelChild* sheet = activeSheet();
+    if (!sheet || m_chart) {
+        return;
+    }
+    ChartStyle style;
+    style.type = GraphType;
+    style.mono = GraphMono;
+    style.title = m_chartSel->title(0);
+    style.xTitle = m_chartSel->title(1);
+    style.yTitle = m_chartSel->title(2);
+    const ChartData data = chartData(sheet->model(), GraphRow, GraphCol, GraphRowSel, GraphColSel);
+    chooseMonoAppearance(style, data.seriesCount(), *QRandomGenerator::global());
+    m_chart = new frmChart(data, style, this);
+    GraphShown = true;
+    connect(m_chart, &QObject::destroyed, this, [this] { GraphShown = false; });
+    m_chart->show();
+}
+
+// The chart window as an image on the printer, as large as the page allows; a failure (no
+// printer) is passed over silently.
+void frmZel::mnuGraphPrint_Click()
+{
+    if (!m_chart) {
+        return;
+    }
+    const QImage image = m_chart->chtGraph->image(4);
+    QPainter painter;
+    if (!painter.begin(&printer())) {
+        return;
+    }
+    const QRect page = painter.viewport();
+    const QSizeF fitted = QSizeF(image.size()).scaled(QSizeF(page.size()), Qt::KeepAspectRatio);
+    painter.drawImage(QRectF(QPointF(0, 0), fitted), image);
+    painter.end();
+}
