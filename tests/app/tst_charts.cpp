@@ -1,5 +1,5 @@
 #include "celleditor.h"
-#include "fakemessages.h"
+#include "testwindow.h"
 #include "frmchart.h"
 #include "frmchartsel.h"
 #include "frmzel.h"
@@ -62,35 +62,27 @@ private:
     void fillExample();
     void openChart();
 
+    std::unique_ptr<TestWindow> fixture;
     frmZel* window = nullptr;
     FakeMessages* messages = nullptr;
 };
 
 void TestCharts::init()
 {
-    window = new frmZel;
-    auto owned = std::make_unique<FakeMessages>();
-    messages = owned.get();
-    window->app().setMessages(std::move(owned));
-    window->app().setFileDialogs(std::make_unique<FakeFileDialogs>());
-    window->resize(1000, 700);
-    window->show();
+    fixture = std::make_unique<TestWindow>();
+    window = fixture->window;
+    messages = fixture->messages;
     window->mnuFileNew_Click();
 }
 
 void TestCharts::cleanup()
 {
-    for (frmZelChild* s : window->sheets()) {
-        s->setCloseAgreed(true);
-    }
-    delete window;
+    fixture.reset();
 }
 
 void TestCharts::enter(int row, int col, const QString& text)
 {
-    grid().setCurrent(row, col);
-    sheet()->txtEdit->setText(text);
-    sheet()->EnterCell();
+    enterCell(*sheet(), row, col, text);
 }
 
 // A1:C4: names in row 1, months in column A, numbers (typed and computed) elsewhere.

@@ -1,5 +1,5 @@
 #include "celleditor.h"
-#include "fakemessages.h"
+#include "testwindow.h"
 #include "frmzel.h"
 #include "gridpainter.h"
 #include "sheetgrid.h"
@@ -43,32 +43,25 @@ private:
     void select(int row, int col, int rowSel, int colSel);
     quint32 colour(int row, int col) const { return grid().cellBackColor(row, col); }
 
+    std::unique_ptr<TestWindow> fixture;
     frmZel* window = nullptr;
 };
 
 void TestEditCommands::init()
 {
-    window = new frmZel;
-    window->app().setMessages(std::make_unique<FakeMessages>());
-    window->app().setFileDialogs(std::make_unique<FakeFileDialogs>());
-    window->resize(1000, 700);
-    window->show();
+    fixture = std::make_unique<TestWindow>();
+    window = fixture->window;
     window->mnuFileNew_Click();
 }
 
 void TestEditCommands::cleanup()
 {
-    for (frmZelChild* s : window->sheets()) {
-        s->setCloseAgreed(true);
-    }
-    delete window;
+    fixture.reset();
 }
 
 void TestEditCommands::enter(int row, int col, const QString& text)
 {
-    grid().setCurrent(row, col);
-    sheet()->txtEdit->setText(text);
-    sheet()->EnterCell();
+    enterCell(*sheet(), row, col, text);
 }
 
 void TestEditCommands::select(int row, int col, int rowSel, int colSel)

@@ -1,5 +1,5 @@
 #include "celleditor.h"
-#include "fakemessages.h"
+#include "testwindow.h"
 #include "frmzel.h"
 #include "sheetgrid.h"
 
@@ -27,6 +27,7 @@ private:
     void typeInto(QWidget* widget, const QString& text) { QTest::keyClicks(widget, text); }
     GridState& grid() { return sheet->grdZel->state(); }
 
+    std::unique_ptr<TestWindow> fixture;
     frmZel* window = nullptr;
     FakeMessages* messages = nullptr;
     frmZelChild* sheet = nullptr;
@@ -34,13 +35,9 @@ private:
 
 void TestEditLine::init()
 {
-    window = new frmZel;
-    auto owned = std::make_unique<FakeMessages>();
-    messages = owned.get();
-    window->app().setMessages(std::move(owned));
-    window->app().setFileDialogs(std::make_unique<FakeFileDialogs>());
-    window->resize(1000, 700);
-    window->show();
+    fixture = std::make_unique<TestWindow>();
+    window = fixture->window;
+    messages = fixture->messages;
     QVERIFY(QTest::qWaitForWindowActive(window));
     window->mnuFileNew_Click();
     sheet = window->activeSheet();
@@ -49,10 +46,7 @@ void TestEditLine::init()
 
 void TestEditLine::cleanup()
 {
-    for (frmZelChild* s : window->sheets()) {
-        s->setCloseAgreed(true);
-    }
-    delete window;
+    fixture.reset();
 }
 
 void TestEditLine::enterStoresAndMovesDown()

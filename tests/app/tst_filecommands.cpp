@@ -1,5 +1,5 @@
 #include "celleditor.h"
-#include "fakemessages.h"
+#include "testwindow.h"
 #include "frmzel.h"
 #include "sheetgrid.h"
 
@@ -41,6 +41,7 @@ private:
     void drop(const QStringList& names);
 
     std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<TestWindow> fixture;
     frmZel* window = nullptr;
     FakeMessages* messages = nullptr;
     FakeFileDialogs* dialogs = nullptr;
@@ -50,23 +51,15 @@ void TestFileCommands::init()
 {
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
-    window = new frmZel;
-    auto ownedMessages = std::make_unique<FakeMessages>();
-    messages = ownedMessages.get();
-    window->app().setMessages(std::move(ownedMessages));
-    auto ownedDialogs = std::make_unique<FakeFileDialogs>();
-    dialogs = ownedDialogs.get();
-    window->app().setFileDialogs(std::move(ownedDialogs));
-    window->resize(1000, 700);
-    window->show();
+    fixture = std::make_unique<TestWindow>();
+    window = fixture->window;
+    messages = fixture->messages;
+    dialogs = fixture->dialogs;
 }
 
 void TestFileCommands::cleanup()
 {
-    for (frmZelChild* s : window->sheets()) {
-        s->setCloseAgreed(true);
-    }
-    delete window;
+    fixture.reset();
     dir.reset();
 }
 

@@ -1,5 +1,5 @@
 #include "celleditor.h"
-#include "fakemessages.h"
+#include "testwindow.h"
 #include "frmabout.h"
 #include "frmzel.h"
 #include "helpwindow.h"
@@ -40,28 +40,22 @@ private slots:
     void missingHelpFileIsReported();
 
 private:
+    std::unique_ptr<TestWindow> fixture;
     frmZel* window = nullptr;
     FakeMessages* messages = nullptr;
 };
 
 void TestMainWindow::init()
 {
-    window = new frmZel;
-    auto owned = std::make_unique<FakeMessages>();
-    messages = owned.get();
-    window->app().setMessages(std::move(owned));
-    window->app().setFileDialogs(std::make_unique<FakeFileDialogs>());
-    window->resize(1000, 700);
-    window->show();
+    fixture = std::make_unique<TestWindow>();
+    window = fixture->window;
+    messages = fixture->messages;
     QVERIFY(QTest::qWaitForWindowExposed(window));
 }
 
 void TestMainWindow::cleanup()
 {
-    for (frmZelChild* s : window->sheets()) {
-        s->setCloseAgreed(true);
-    }
-    delete window;
+    fixture.reset();
     window = nullptr;
 }
 

@@ -1,6 +1,6 @@
 #include "celleditor.h"
 #include "dlgketa.h"
-#include "fakemessages.h"
+#include "testwindow.h"
 #include "frmpreview.h"
 #include "frmzel.h"
 #include "sheetgrid.h"
@@ -81,6 +81,7 @@ private:
     GridState& grid() const { return sheet()->grdZel->state(); }
     void enter(int row, int col, const QString& text);
 
+    std::unique_ptr<TestWindow> fixture;
     frmZel* window = nullptr;
     FakeMessages* messages = nullptr;
     PdfPrintDialogs* printDialogs = nullptr;
@@ -88,32 +89,23 @@ private:
 
 void TestPrintSettings::init()
 {
-    window = new frmZel;
-    auto owned = std::make_unique<FakeMessages>();
-    messages = owned.get();
-    window->app().setMessages(std::move(owned));
-    window->app().setFileDialogs(std::make_unique<FakeFileDialogs>());
+    fixture = std::make_unique<TestWindow>();
+    window = fixture->window;
+    messages = fixture->messages;
     auto dialogs = std::make_unique<PdfPrintDialogs>();
     printDialogs = dialogs.get();
     window->setPrintDialogs(std::move(dialogs));
-    window->resize(1000, 700);
-    window->show();
     window->mnuFileNew_Click();
 }
 
 void TestPrintSettings::cleanup()
 {
-    for (frmZelChild* s : window->sheets()) {
-        s->setCloseAgreed(true);
-    }
-    delete window;
+    fixture.reset();
 }
 
 void TestPrintSettings::enter(int row, int col, const QString& text)
 {
-    grid().setCurrent(row, col);
-    sheet()->txtEdit->setText(text);
-    sheet()->EnterCell();
+    enterCell(*sheet(), row, col, text);
 }
 
 void TestPrintSettings::displaySizes()
