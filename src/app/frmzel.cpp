@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSessionManager>
 #include <QPrinter>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -39,6 +40,8 @@ frmZel::frmZel(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmZel"));
     setWindowTitle(applicationTitle());
     setAcceptDrops(true);
+    // The desktop session ending asks about changed sheets as closing the window does.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmZel::commitData);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -359,18 +362,36 @@ void frmZel::mnuFileExit_Click()
     close();
 }
 
-void frmZel::closeEvent(QCloseEvent* event)
+bool frmZel::askEverySheet()
 {
     // Every sheet is asked first; one Cancel keeps everything open.
     const QList<frmZelChild*> all = sheets();
     for (frmZelChild* sheet : all) {
         if (!sheet->queryClose()) {
-            event->ignore();
-            return;
+            return false;
         }
     }
     for (frmZelChild* sheet : all) {
         sheet->setCloseAgreed(true);
+    }
+    return true;
+}
+
+void frmZel::commitData(QSessionManager& manager)
+{
+    if (manager.allowsInteraction()) {
+        if (!askEverySheet()) {
+            manager.cancel();
+        }
+        manager.release();
+    }
+}
+
+void frmZel::closeEvent(QCloseEvent* event)
+{
+    if (!askEverySheet()) {
+        event->ignore();
+        return;
     }
     mdiArea->closeAllSubWindows();
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -425,9 +446,14 @@ void frmZel::mnuWindowVertical_Click()
 
 QString frmZel::helpFilePath()
 {
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZelTarn.hlp"));
-    if (QFileInfo::exists(beside)) {
-        return beside;
+    // Beside the program, then in the data folder of the installation the program runs from
+    // (wherever it was installed), then in the folder it was built for.
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    for (const QString& path : {programDir.filePath(QStringLiteral("ZelTarn.hlp")),
+                                programDir.filePath(QStringLiteral("../share/zeltarn/ZelTarn.hlp"))}) {
+        if (QFileInfo::exists(path)) {
+            return QDir::cleanPath(path);
+        }
     }
     return QDir(QStringLiteral(ZELTARN_DATADIR)).filePath(QStringLiteral("ZelTarn.hlp"));
 }

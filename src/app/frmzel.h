@@ -14,6 +14,7 @@
 class QAction;
 class QDir;
 class QPrinter;
+class QSessionManager;
 class dlgKeta;
 class frmChartSel;
 class frmPreview;
@@ -130,6 +131,11 @@ public:
     void openCommandLine(const QStringList& arguments, const QDir& startDir);
     // The largest file the open commands accept, in bytes.
     static constexpr qint64 MaxOpenSize = 55000;
+
+    // Asks every changed sheet whether to save it, as before closing; false when the user
+    // cancelled (then nothing closes). The desktop session's end asks the same.
+    bool askEverySheet();
+    void commitData(QSessionManager& manager);
 
     // Where the help file is looked for: beside the program, then the installed data folder.
     static QString helpFilePath();

@@ -30,6 +30,7 @@ private slots:
     void closePrompt_data();
     void closePrompt();
     void shutdownStopsOnCancel();
+    void sessionEndAsksFirst();
     void exAccessorMovesCurrentCell();
     void layoutPendingScalesNewSheet();
     void menuEnabling();
@@ -167,6 +168,23 @@ void TestMainWindow::shutdownStopsOnCancel()
     QCOMPARE(messages->questions.size(), 4);
     QVERIFY(!window->isVisible());
     QTRY_COMPARE(window->sheets().size(), 0);
+}
+
+// The desktop session ending asks like closing: Yes on a new sheet whose save is cancelled
+// stops it as Cancel does, so no work is lost.
+void TestMainWindow::sessionEndAsksFirst()
+{
+    window->mnuFileNew_Click();
+    window->mnuFileNew_Click();
+    for (frmZelChild* s : window->sheets()) {
+        s->IsChanged = true;
+    }
+    messages->answers = {Messages::Answer::No, Messages::Answer::Yes};
+    QVERIFY(!window->askEverySheet());
+    QCOMPARE(messages->questions.size(), 2);
+    QCOMPARE(window->sheets().size(), 2);
+    messages->answers = {Messages::Answer::No, Messages::Answer::No};
+    QVERIFY(window->askEverySheet());
 }
 
 void TestMainWindow::exAccessorMovesCurrentCell()

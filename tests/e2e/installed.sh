@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The program as a user installs it: the Debian package is made from the build, unpacked into
+# a folder of its own, checked for its desktop files and dependencies, and its programs run
+# from there under a real X server: open a sheet file and a CSV, type, recalculate, save with
+# Ctrl+S, quit, start again with the saved file; zeltarn-cli reads what was saved.
+set -u
+build="$1"
+source "$(dirname "$0")/lib.sh"
+
+mkdir -p "$work/pkg" "$work/root"
+if ! (cd "$build" && cpack -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1); then
+    failed "cpack"; cat "$work/cpack.log"; exit 1
+fi
+deb=$(ls "$work"/pkg/*.deb | head -n1)
+dpkg-deb -x "$deb" "$work/root"
+for f in usr/bin/zeltarn usr/bin/zeltarn-cli usr/share/zeltarn/ZelTarn.hlp usr/share/applications/zeltarn.desktop \
+         usr/share/icons/hicolor/scalable/apps/zeltarn.svg usr/share/mime/packages/zeltarn.xml \
+         usr/share/metainfo/org.zeltarn.ZelTarn.metainfo.xml; do
+    [ -e "$work/root/$f" ] || failed "the package lacks $f"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6widgets6 libqt6printsupport6 fonts-ipafont-gothic; do
+    case "$depends" in *"$d"*) ;; *) failed "the package does not depend on $d: $depends" ;; esac
+done
+grep -q '^Exec=zeltarn %f$' "$work/root/usr/share/applications/zeltarn.desktop" || failed "desktop entry Exec"
+grep -q 'application/x-zeltarn-sheet' "$work/root/usr/share/applications/zeltarn.desktop" || failed "desktop entry MIME type"
+grep -q '<glob pattern="\*.zel"/>' "$work/root/usr/share/mime/packages/zeltarn.xml" || failed "MIME glob"
+
+prog="$work/root/usr/bin/zeltarn"
+cli="$work/root/usr/bin/zeltarn-cli"
+printf '"1","2"\r\n"=A1+B1",""\r\n"00.00"\r\n1200\r\n1500\r\n' >"$work/sheet.zel"
+printf '"a","=1/0"\r\n' >"$work/list.csv"
+
+start_display
+if ! start_program "$work/sheet.zel"; then
+    failed "the installed program shows no window"; exit 1
+fi
+# A2 reads B1; B1 changes, then 再計算 brings A2 up to date. Then save and quit.
+keys ctrl+Home Right
+typed "5"; keys Return Escape
+keys alt+e Return
+expected=$(printf 'A1\t1\nB1\t5\nA2\t6')
+actual=$(dump)
+[ "$actual" = "$expected" ] || failed "after typing: expected [$expected] got [$actual]"
+keys ctrl+s
+keys alt+f e
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$program" 2>/dev/null && failed "the program did not quit after saving"
+check=$("$cli" show "$work/sheet.zel")
+[ "$check" = "$(printf '1\t5\n6\t')" ] || failed "saved sheet: [$check]"
+grep -q '^1500' "$work/sheet.zel" || failed "the saved sheet lost its column width"
+
+# The saved file opens again with what was saved; a CSV is saved as CSV.
+if ! start_program "$work/sheet.zel"; then
+    failed "no window on the second start"; exit 1
+fi
+actual=$(dump)
+[ "$actual" = "$expected" ] || failed "reopened: expected [$expected] got [$actual]"
+keys alt+f e
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.05; done
+
+if ! start_program "$work/list.csv"; then
+    failed "no window for the CSV"; exit 1
+fi
+keys ctrl+Home
+typed "b"; keys Return Escape
+keys ctrl+s
+keys alt+f e
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.05; done
+[ "$(cat "$work/list.csv")" = "$(printf '"b","=1/0"\r')" ] || failed "saved CSV: [$(cat -A "$work/list.csv")]"
+
+[ $fail -eq 0 ] && note "installed: all checks passed"
+exit $fail
