@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev libqt6opengl6-dev qt6-l10n-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  xvfb xauth xdotool xclip poppler-utils fonts-ipafont-gothic
+  xvfb xauth xdotool xclip x11-apps netpbm poppler-utils fonts-ipafont-gothic
 )
 
 missing=()

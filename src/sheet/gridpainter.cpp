@@ -184,9 +184,12 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
                 Qt::Alignment align = Qt::AlignVCenter;
                 if (heading) {
                     align |= Qt::AlignHCenter;
-                } else if (readNumber(text)) {
+                } else if (readNumber(text) &&
+                           painter.fontMetrics().horizontalAdvance(text) <= cell.width() - 2 * margin - 1) {
                     align |= Qt::AlignRight;
                 } else {
+                    // Text, and a number too wide for its cell: its first digits are shown, so
+                    // 183.33333 never reads as 83.33333.
                     align |= Qt::AlignLeft;
                 }
                 painter.setPen(fore);
