@@ -22,6 +22,7 @@ private slots:
     void userMoveRaisesLeaveCellCodeMoveDoesNot();
     void columnResizeByHeadingBorder();
     void outOfRangeThrows();
+    void wideNumberShowsFirstDigits();
 };
 
 void TestGridState::codeMovesCollapseSelectionAndNotifyOnce()
@@ -199,6 +200,36 @@ void TestGridState::outOfRangeThrows()
     GridState g;
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.setCurrent(501, 1));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.text(0, 27));
+}
+
+// A number fits right-aligned; one too wide for its cell is shown from its first digit, so the
+// part cut off is at the end (183.33333 must not read as 83.33333): two wide numbers that
+// differ only in their first digit look different.
+void TestGridState::wideNumberShowsFirstDigits()
+{
+    GridState g;
+    g.setColWidth(1, 900);
+    g.setTextAt(1, 1, QStringLiteral("12"));
+    g.setTextAt(2, 1, QStringLiteral("183.333333333333"));
+    g.setTextAt(3, 1, QStringLiteral("983.333333333333"));
+    g.setHighLight(0);
+    const double dpi = 96;
+    const GridPainter gp(g, dpi);
+    const QImage image = GridPainter::picture(g, dpi, false);
+    const QRect fit = gp.cellRect(1, 1);
+    int firstInk = -1;
+    for (int x = fit.left() + 1; x < fit.right() - 1 && firstInk < 0; ++x) {
+        for (int y = fit.top() + 2; y < fit.bottom() - 2; ++y) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                firstInk = x - fit.left();
+                break;
+            }
+        }
+    }
+    QVERIFY(firstInk > fit.width() / 2); // right-aligned
+    const QImage a = image.copy(gp.cellRect(2, 1).adjusted(1, 1, -1, -1));
+    const QImage b = image.copy(gp.cellRect(3, 1).adjusted(1, 1, -1, -1));
+    QVERIFY(a != b);
 }
 
 QTEST_MAIN(TestGridState)
