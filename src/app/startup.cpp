@@ -90,8 +90,10 @@ int runProgram(QApplication& app)
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(ZELTARN_VERSION));
     QApplication::setWindowIcon(applicationIcon());
-    const QDir startDir = QDir::current(); // a file named on the command line is relative to it
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    // The folder the program was started in stays current: a file named on the command line is
+    // relative to it, and file dialogs and print files start there rather than in the
+    // program's own (read-only) folder.
+    const QDir startDir = QDir::current();
 
     const std::unique_ptr<QLockFile> instance = takeInstanceLock();
     if (!instance) {

@@ -32,6 +32,7 @@ printf '"1","2"\r\n"=A1+B1",""\r\n"00.00"\r\n1200\r\n1500\r\n' >"$work/sheet.zel
 printf '"a","=1/0"\r\n' >"$work/list.csv"
 
 start_display
+cd "$work" # where the user starts the program; print files go there
 if ! start_program "$work/sheet.zel"; then
     failed "the installed program shows no window"; exit 1
 fi
@@ -68,6 +69,48 @@ keys ctrl+s
 keys alt+f e
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.05; done
 [ "$(cat "$work/list.csv")" = "$(printf '"b","=1/0"\r')" ] || failed "saved CSV: [$(cat -A "$work/list.csv")]"
+
+# Save As through the file dialog, print the block to a PDF file through the printer dialog
+# (Return takes its PDF file), copy it to the clipboard, and draw a chart of it.
+if ! start_program "$work/sheet.zel"; then
+    failed "no window on the last start"; exit 1
+fi
+keys ctrl+Home shift+Down shift+Right
+keys alt+f Down Down Down Return
+sleep 0.5
+typed "$work/copy"
+keys Return
+sleep 0.5
+[ "$("$cli" show "$work/copy.zel")" = "$(printf '1\t5\n6\t')" ] || failed "Save As wrote [$(cat "$work/copy.zel" 2>&1)]"
+# Without a window manager the main window takes the keyboard back by hand after a dialog.
+xdotool windowfocus --sync "$window"
+keys alt+f Down Down Down Down Return
+sleep 0.5
+keys Return
+sleep 0.3
+xdotool windowfocus --sync "$window"
+for _ in $(seq 100); do [ -s "$work/print.pdf" ] && break; sleep 0.05; done
+pdfinfo "$work/print.pdf" 2>/dev/null | grep -q '^Pages: *1$' || failed "printing to a PDF file gave no one-page document"
+keys alt+e Down Down Down Down Return
+sleep 0.3
+clip=$(xclip -selection clipboard -o 2>/dev/null)
+[ "$clip" = "$(printf '1\t5\n6\t')" ] || failed "copied to the clipboard: [$clip]"
+keys alt+g Return
+sleep 0.5
+chart_dialog=$(xdotool search --onlyvisible --name '^グラフの種類選択$' | head -n1)
+if [ -n "$chart_dialog" ]; then
+    xdotool windowfocus --sync "$chart_dialog"
+    keys Return
+    sleep 0.5
+fi
+chart=$(xdotool search --onlyvisible --name '^グラフ$' | head -n1)
+[ -n "$chart" ] || failed "no chart window"
+if [ -n "${ZELTARN_ARTIFACTS:-}" ]; then
+    mkdir -p "$ZELTARN_ARTIFACTS"
+    xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"$ZELTARN_ARTIFACTS/installed-main.png"
+    [ -n "$chart" ] && xwd -silent -id "$chart" | xwdtopnm 2>/dev/null | pnmtopng >"$ZELTARN_ARTIFACTS/installed-chart.png"
+fi
+kill -0 "$program" 2>/dev/null || failed "the program ended"
 
 [ $fail -eq 0 ] && note "installed: all checks passed"
 exit $fail
