@@ -39,8 +39,10 @@ fi
 # A2 reads B1; B1 changes, then 再計算 brings A2 up to date. Then save and quit.
 keys ctrl+Home Right
 typed "5"; keys Return Escape
+keys ctrl+Home Right Right
+typed "=a1*10+b1"; keys Return Escape
 keys alt+e Return
-expected=$(printf 'A1\t1\nB1\t5\nA2\t6')
+expected=$(printf 'A1\t1\nB1\t5\nC1\t15\nA2\t6')
 actual=$(dump)
 [ "$actual" = "$expected" ] || failed "after typing: expected [$expected] got [$actual]"
 keys ctrl+s
@@ -48,7 +50,8 @@ keys alt+f e
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$program" 2>/dev/null && failed "the program did not quit after saving"
 check=$("$cli" show "$work/sheet.zel")
-[ "$check" = "$(printf '1\t5\n6\t')" ] || failed "saved sheet: [$check]"
+[ "$check" = "$(printf '1\t5\t15\n6\t\t')" ] || failed "saved sheet: [$check]"
+grep -q '"=A1\*10+B1"' "$work/sheet.zel" || failed "the formula was not saved as typed, in capitals"
 grep -q '^1500' "$work/sheet.zel" || failed "the saved sheet lost its column width"
 
 # The saved file opens again with what was saved; a CSV is saved as CSV.
@@ -81,7 +84,7 @@ sleep 0.5
 typed "$work/copy"
 keys Return
 sleep 0.5
-[ "$("$cli" show "$work/copy.zel")" = "$(printf '1\t5\n6\t')" ] || failed "Save As wrote [$(cat "$work/copy.zel" 2>&1)]"
+[ "$("$cli" show "$work/copy.zel")" = "$(printf '1\t5\t15\n6\t\t')" ] || failed "Save As wrote [$(cat "$work/copy.zel" 2>&1)]"
 # Without a window manager the main window takes the keyboard back by hand after a dialog.
 xdotool windowfocus --sync "$window"
 keys alt+f Down Down Down Down Return
@@ -110,6 +113,15 @@ if [ -n "${ZELTARN_ARTIFACTS:-}" ]; then
     xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"$ZELTARN_ARTIFACTS/installed-main.png"
     [ -n "$chart" ] && xwd -silent -id "$chart" | xwdtopnm 2>/dev/null | pnmtopng >"$ZELTARN_ARTIFACTS/installed-chart.png"
 fi
+# A text from another program into D1:E1 (クリップボードから貼り付け is the fifth enabled entry
+# of the Edit menu while the clipboard holds text and nothing was copied inside).
+xdotool windowfocus --sync "$window"
+printf '7\t=d1*2\n' | xclip -selection clipboard 2>/dev/null
+sleep 0.3
+keys ctrl+Home Right Right Right shift+Right
+keys alt+e Down Down Down Down Return
+actual=$(dump | grep -E '^[DE]1')
+[ "$actual" = "$(printf 'D1\t7\nE1\t14')" ] || failed "pasted from the clipboard: [$actual]"
 kill -0 "$program" 2>/dev/null || failed "the program ended"
 
 [ $fail -eq 0 ] && note "installed: all checks passed"
