@@ -121,8 +121,7 @@ void frmZel::loadChecked(const QString& path)
         sheet = LoadSheetFile(path);
     }
     if (sheet) {
-        sheet->ActiveR = 0;
-        sheet->ActiveC = 0;
+        // The editor starts empty; its change marks no sheet changed that was just read.
         sheet->txtEdit->setText(QString());
         sheet->IsChanged = false;
     }

@@ -1,12 +1,12 @@
 #include "frmzel.h"
 
 #include "celleditor.h"
-
 #include "frmabout.h"
 #include "gridpainter.h"
 #include "helpwindow.h"
 #include "sheetgrid.h"
 #include "toolicons.h"
+#include "twips.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,19 +19,14 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSessionManager>
 #include <QPrinter>
+#include <QSessionManager>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
 
 const QColor LightBlue(192, 192, 255);
-
-int twipsToPixels(const QWidget* w, int twips)
-{
-    return qRound(twips * w->logicalDpiX() / 1440.0);
-}
 
 } // namespace
 

@@ -2,16 +2,16 @@
 
 #include "frmzel.h"
 #include "messages.h"
-#include "toolicons.h"
-
 #include "sheetgrid.h"
+#include "toolicons.h"
+#include "twips.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QShortcut>
 #include <QDir>
+#include <QFile>
 #include <QLockFile>
 #include <QSettings>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -45,8 +45,7 @@ QRect storedPlacementTwips()
 
 void placeWindow(QWidget& window, const QRect& twips)
 {
-    const double dpi = window.logicalDpiX() > 0 ? window.logicalDpiX() : 96;
-    auto px = [dpi](int t) { return qRound(t * dpi / 1440.0); };
+    auto px = [&window](int t) { return twipsToPixels(&window, t); };
     window.move(px(twips.left()), px(twips.top()));
     window.resize(std::max(1, px(twips.width())), std::max(1, px(twips.height())));
 }

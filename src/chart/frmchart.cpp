@@ -1,7 +1,8 @@
 #include "frmchart.h"
 
+#include "twips.h"
+
 #include <QVBoxLayout>
-#include <cmath>
 
 frmChart::frmChart(const ChartData& data, const ChartStyle& style, QWidget* owner) : QWidget(owner, Qt::Window)
 {
@@ -14,6 +15,5 @@ frmChart::frmChart(const ChartData& data, const ChartStyle& style, QWidget* owne
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(chtGraph);
-    const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    resize(int(std::lround(8280 * dpi / 1440)), int(std::lround(5850 * dpi / 1440)));
+    resize(twipsToPixels(this, 8280), twipsToPixels(this, 5850));
 }

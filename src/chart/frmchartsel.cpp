@@ -1,5 +1,7 @@
 #include "frmchartsel.h"
 
+#include "twips.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -70,8 +72,7 @@ frmChartSel::frmChartSel(QWidget* parent) : QDialog(parent)
     layout->addLayout(groups);
     layout->addLayout(titles);
     layout->addLayout(buttons);
-    const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    resize(int(std::lround(5310 * dpi / 1440)), int(std::lround(3825 * dpi / 1440)));
+    resize(twipsToPixels(this, 5310), twipsToPixels(this, 3825));
 
     connect(cmdGOK, &QPushButton::clicked, this, [this] {
         hide();

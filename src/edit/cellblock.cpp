@@ -82,7 +82,6 @@ bool pasteBlock(SheetModel& sheet, const CellBlock& block, int anchorRow, int an
     for (int c = anchorCol; c <= anchorCol + (source.right - source.left) && c <= LastCol; ++c) {
         for (int r = anchorRow; r <= anchorRow + (source.bottom - source.top) && r <= LastRow; ++r) {
             const QString& text = block.at(source.top + (r - anchorRow), source.left + (c - anchorCol));
-            sheet.setEx(r, c, text);
             changed |= sheet.enterAt(r, c, text, editorText);
         }
     }
@@ -96,7 +95,6 @@ bool restoreBlock(SheetModel& sheet, const CellBlock& block, QString& editorText
     for (int c = range.left; c <= range.right; ++c) {
         for (int r = range.top; r <= range.bottom; ++r) {
             sheet.grid().setCellBackColorAt(r, c, cellcolour::White);
-            sheet.setEx(r, c, block.at(r, c));
             changed |= sheet.enterAt(r, c, block.at(r, c), editorText);
         }
     }
@@ -122,7 +120,6 @@ bool pasteText(SheetModel& sheet, const QString& blockText, QString& editorText)
     for (int r = range.top; r <= range.bottom && r <= LastRow; ++r) {
         for (int c = range.left; c <= range.right && c <= LastCol; ++c) {
             const QString shown = grid.text(r, c);
-            sheet.setEx(r, c, shown);
             changed |= sheet.enterAt(r, c, shown, editorText);
         }
     }

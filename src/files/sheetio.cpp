@@ -42,8 +42,6 @@ LoadResult loadSheetText(const QString& text, SheetModel& sheet, SheetLayout& la
         }
         for (int j = 0; j < fields.size() && j < LastCol; ++j) {
             grid.setCurrent(rows, j + 1);
-            grid.setText(fields[j]);
-            sheet.setEx(rows, j + 1, fields[j]);
             sheet.enter(fields[j]);
         }
     }

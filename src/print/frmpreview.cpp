@@ -1,9 +1,10 @@
 #include "frmpreview.h"
 
+#include "twips.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <cmath>
 
 frmPreview::frmPreview(QWidget* parent) : QDialog(parent)
 {
@@ -26,8 +27,7 @@ frmPreview::frmPreview(QWidget* parent) : QDialog(parent)
 
 int frmPreview::px(int twips) const
 {
-    const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    return int(std::lround(twips * dpi / 1440));
+    return twipsToPixels(this, twips);
 }
 
 void frmPreview::showPage(const QImage& page)

@@ -1,11 +1,12 @@
 #include "dlgketa.h"
 
+#include "twips.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
 
 dlgKeta::dlgKeta(qint16& roundDigits, QWidget* parent) : QDialog(parent), m_roundDigits(roundDigits)
 {
@@ -36,8 +37,7 @@ dlgKeta::dlgKeta(qint16& roundDigits, QWidget* parent) : QDialog(parent), m_roun
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(text);
     layout->addLayout(buttons);
-    const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    resize(int(std::lround(3210 * dpi / 1440)), int(std::lround(1515 * dpi / 1440)));
+    resize(twipsToPixels(this, 3210), twipsToPixels(this, 1515));
     connect(OKButton, &QPushButton::clicked, this, &dlgKeta::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &dlgKeta::CancelButton_Click);
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "celleditor.h"
 #include "fakemessages.h"
 #include "frmzel.h"
-#include "sheetgrid.h"
+#include "testhost.h"
 
 // The main window as the tests use it: messages and file dialogs answered by fakes, shown
 // offscreen; going away, it agrees to close every sheet without asking.
@@ -33,12 +32,3 @@ struct TestWindow {
     FakeMessages* messages = nullptr;
     FakeFileDialogs* dialogs = nullptr;
 };
-
-// Enters text into a cell as the program's callers of EnterCell do: the cell made current,
-// the text put into the overlay editor.
-inline void enterCell(frmZelChild& sheet, int row, int col, const QString& text)
-{
-    sheet.grdZel->state().setCurrent(row, col);
-    sheet.txtEdit->setText(text);
-    sheet.EnterCell();
-}

@@ -67,9 +67,7 @@ void TestCellEdit::cleanup()
 
 void TestCellEdit::enter(int row, int col, const QString& text)
 {
-    grid().setCurrent(row, col);
-    sheet->txtEdit->setText(text);
-    sheet->EnterCell();
+    enterCell(*sheet, row, col, text);
 }
 
 QPoint TestCellEdit::centre(int row, int col) const

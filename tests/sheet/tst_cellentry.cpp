@@ -50,9 +50,7 @@ void TestCellEntry::cleanup()
 // As callers do: the text into the editor, the cell made current, then EnterCell.
 void TestCellEntry::enter(int row, int col, const QString& text)
 {
-    grid().setCurrent(row, col);
-    sheet->txtEdit->setText(text);
-    sheet->EnterCell();
+    enterCell(*sheet, row, col, text);
 }
 
 void TestCellEntry::enterShowsResultOrMarker_data()
