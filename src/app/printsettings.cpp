@@ -1,4 +1,5 @@
 // The print commands and the display settings of the main window.
+#include "clscal.h"
 #include "celleditor.h"
 #include "dlgketa.h"
 #include "frmpreview.h"
@@ -118,7 +119,9 @@ void frmZel::mnuSetDis125_Click()
 void frmZel::mnuSetDisKeta_Click()
 {
     if (!m_keta) {
-        m_keta = new dlgKeta(m_app.RoundDigits, this);
+        m_keta = new dlgKeta(this);
+        connect(m_keta, &dlgKeta::digitsChosen, this,
+                [this](qint16 digits) { m_app.engine().setRoundDigits(digits); });
     }
     m_keta->show();
     m_keta->raise();

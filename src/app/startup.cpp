@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "clscal.h"
 #include "frmzel.h"
 #include "messages.h"
 #include "sheetgrid.h"
@@ -103,7 +104,7 @@ int runProgram(QApplication& app)
     frmZel window;
     addTestDumpShortcut(window);
     placeWindow(window, storedPlacementTwips());
-    window.app().RoundDigits = 5;
+    window.app().engine().setRoundDigits(5);
     window.show();
     window.openCommandLine(app.arguments().mid(1), startDir);
     return app.exec();

@@ -90,7 +90,7 @@ std::optional<int> referenceRow(QStringView rest, int maxRow)
 
 } // namespace
 
-clsCal::clsCal(const qint16& roundDigits) : m_roundDigits(roundDigits)
+clsCal::clsCal(qint16 roundDigits) : m_roundDigits(roundDigits)
 {
     OpPriority.fill(0);
     OpPriority[0] = -1; // bottom marker

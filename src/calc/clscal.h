@@ -21,8 +21,11 @@ class CellSource;
 class clsCal
 {
 public:
-    // roundDigits is the application's decimal places setting, read at every rounding.
-    explicit clsCal(const qint16& roundDigits);
+    explicit clsCal(qint16 roundDigits = 5);
+
+    // The decimal places every rounded result is cut to; a change applies to the next Calc.
+    qint16 RoundDigits() const { return m_roundDigits; }
+    void setRoundDigits(qint16 digits) { m_roundDigits = digits; }
 
     // Evaluates one formula against cells. value is written only when the result is Ok.
     // A Calc started while another one runs is refused with Undefined.
@@ -74,7 +77,7 @@ private:
     // its own parenthesis group stood left of it.
     std::array<qint16, StackSize> m_leftTop{};
     std::array<bool, StackSize> m_hasLeft{};
-    const qint16& m_roundDigits;
+    qint16 m_roundDigits;
     CellSource* m_cells = nullptr;
     bool m_busy = false;
     // Only the range that stage A of this evaluation found may be summed.

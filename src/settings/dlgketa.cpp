@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-dlgKeta::dlgKeta(qint16& roundDigits, QWidget* parent) : QDialog(parent), m_roundDigits(roundDigits)
+dlgKeta::dlgKeta(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("dlgKeta"));
     setWindowTitle(QStringLiteral("小数桁の設定"));
@@ -44,8 +44,8 @@ dlgKeta::dlgKeta(qint16& roundDigits, QWidget* parent) : QDialog(parent), m_roun
 
 void dlgKeta::OKButton_Click()
 {
-    m_roundDigits = qint16(cboKeta->currentIndex() < 0 ? 0 : cboKeta->currentText().toInt());
     hide();
+    Q_EMIT digitsChosen(qint16(cboKeta->currentIndex() < 0 ? 0 : cboKeta->currentText().toInt()));
 }
 
 void dlgKeta::CancelButton_Click()

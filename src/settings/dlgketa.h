@@ -6,13 +6,13 @@ class QComboBox;
 class QPushButton;
 
 // 小数桁の設定: the decimal places of computed results. Modeless; OK and ｷｬﾝｾﾙ hide it, so it
-// keeps its choice for the next opening. It writes the program's digit count on OK only.
+// keeps its choice for the next opening. Only OK hands on a digit count.
 class dlgKeta : public QDialog
 {
     Q_OBJECT
 
 public:
-    dlgKeta(qint16& roundDigits, QWidget* parent);
+    explicit dlgKeta(QWidget* parent);
 
     QComboBox* cboKeta = nullptr;
     QPushButton* OKButton = nullptr;
@@ -21,6 +21,7 @@ public:
     void OKButton_Click();
     void CancelButton_Click();
 
-private:
-    qint16& m_roundDigits;
+Q_SIGNALS:
+    // OK: the decimal places chosen (0 when none was).
+    void digitsChosen(qint16 digits);
 };

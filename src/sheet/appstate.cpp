@@ -3,7 +3,7 @@
 #include "clscal.h"
 
 AppState::AppState()
-    : m_messages(std::make_unique<BoxMessages>()), m_fileDialogs(std::make_unique<BoxFileDialogs>())
+    : m_engine(std::make_unique<clsCal>()), m_messages(std::make_unique<BoxMessages>()), m_fileDialogs(std::make_unique<BoxFileDialogs>())
 {
 }
 
@@ -26,12 +26,4 @@ void AppState::unregisterSheet(int serial)
         OpenSheetNames[serial].clear();
         --OpenSheetCount;
     }
-}
-
-clsCal& AppState::engine()
-{
-    if (!m_engine) {
-        m_engine = std::make_unique<clsCal>(RoundDigits);
-    }
-    return *m_engine;
 }

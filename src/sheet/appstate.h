@@ -24,15 +24,14 @@ public:
     int SheetSerial = 0;
     int NewSheetNumber = 0;
     QStringList OpenSheetNames{QString()}; // index 0..SheetSerial
-    qint16 RoundDigits = 5;
 
     // Registers a sheet with its caption; returns its serial.
     int registerSheet(const QString& caption);
     // Forgets the sheet of a serial when its window goes.
     void unregisterSheet(int serial);
 
-    // The formula engine, made on first use and kept to the end.
-    clsCal& engine();
+    // The formula engine, one for every sheet; it keeps the decimal places (RoundDigits).
+    clsCal& engine() { return *m_engine; }
 
     Messages& messages() { return *m_messages; }
     void setMessages(std::unique_ptr<Messages> messages) { m_messages = std::move(messages); }

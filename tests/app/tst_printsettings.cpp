@@ -1,4 +1,5 @@
 #include "celleditor.h"
+#include "clscal.h"
 #include "dlgketa.h"
 #include "testwindow.h"
 #include "frmpreview.h"
@@ -185,7 +186,7 @@ void TestPrintSettings::decimalPlaces()
     dialog->cboKeta->setCurrentIndex(2);
     QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(window->app().RoundDigits, qint16(2));
+    QCOMPARE(window->app().engine().RoundDigits(), qint16(2));
     enter(2, 1, QStringLiteral("=1/3"));
     QCOMPARE(grid().text(2, 1), QStringLiteral("0.33"));
     QCOMPARE(grid().text(1, 1), QStringLiteral("0.33333")); // not recomputed
@@ -195,13 +196,14 @@ void TestPrintSettings::decimalPlaces()
     QCOMPARE(dialog->cboKeta->currentText(), QStringLiteral("2"));
     dialog->cboKeta->setCurrentIndex(7);
     QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
-    QCOMPARE(window->app().RoundDigits, qint16(2));
+    QCOMPARE(window->app().engine().RoundDigits(), qint16(2));
 
     // OK with nothing ever chosen sets no places at all.
-    qint16 digits = 5;
-    dlgKeta fresh(digits, nullptr);
+    dlgKeta fresh(nullptr);
+    QSignalSpy chosen(&fresh, &dlgKeta::digitsChosen);
     fresh.OKButton_Click();
-    QCOMPARE(digits, qint16(0));
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.front().front().value<qint16>(), qint16(0));
 }
 
 void TestPrintSettings::printToPdf_data()

@@ -208,13 +208,12 @@ void TestEvaluation::emptyExpressionIgnoresOldKind()
 
 void TestEvaluation::digitsReadAtEveryCall()
 {
-    qint16 digits = 5;
-    clsCal cal(digits);
+    clsCal cal;
     MemoryCells cells;
     double value = 0;
     QCOMPARE(cal.Calc(QStringLiteral("2/3"), value, cells), CalcStatus::Ok);
     QCOMPARE(value, 0.66667);
-    digits = 2;
+    cal.setRoundDigits(2);
     QCOMPARE(cal.Calc(QStringLiteral("2/3"), value, cells), CalcStatus::Ok);
     QCOMPARE(value, 0.67);
 }
