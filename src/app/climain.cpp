@@ -68,7 +68,7 @@ std::optional<Options> parseOptions(QStringList args, QTextStream& err)
 
 int runCalc(const Options& options, QTextStream& out, QTextStream& err)
 {
-    if (options.operands.isEmpty() || options.operands.size() > 500) {
+    if (options.operands.isEmpty() || options.operands.size() > LastRow) {
         err << Usage;
         return ExitUsage;
     }
@@ -89,6 +89,9 @@ bool load(Sheet& sheet, const QString& path, QTextStream& err)
         err << "zeltarn-cli: cannot read " << path << "\n";
         return false;
     }
+    if (result.layout) {
+        sheet.layout = *result.layout;
+    }
     if (result.overflow) {
         err << "zeltarn-cli: " << path << ": rows beyond 500 and fields beyond column Z were left out\n";
     }
@@ -106,8 +109,7 @@ int runShow(const Options& options, QTextStream& out, QTextStream& err)
         return ExitFile;
     }
     for (int k = 0; k < options.recalc; ++k) {
-        QString editorText;
-        sheet->model.recalculate(editorText);
+        sheet->model.recalculate();
     }
     const auto [lastRow, lastCol] = sheet->model.usedExtent();
     for (int r = 1; r <= lastRow; ++r) {
@@ -134,7 +136,7 @@ int runConvert(const Options& options, QTextStream& err)
     case SaveResult::Status::Saved:
         return 0;
     case SaveResult::Status::Unencodable:
-        err << "zeltarn-cli: cell " << QChar(char16_t(64 + result.col)) << result.row
+        err << "zeltarn-cli: cell " << cellName(result.row, result.col)
             << " holds a character that Shift-JIS cannot store; nothing was written\n";
         return ExitFile;
     case SaveResult::Status::WriteFailed:

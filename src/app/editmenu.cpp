@@ -10,107 +10,54 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-namespace {
-
-// Runs a block command on the active sheet's selection (corners ordered), drawing off.
-template <class Command>
-void onSelection(frmZelChild* sheet, Command command)
-{
-    if (!sheet) {
-        return;
-    }
-    GridState& grid = sheet->grdZel->state();
-    const QuietGrid quiet(grid);
-    command(*sheet, grid, orderedSelection(grid));
-}
-
-} // namespace
-
 void frmZel::mnuEditCopy_Click()
 {
-    onSelection(activeSheet(), [this](frmZelChild& sheet, GridState& grid, const CellRange& range) {
+    if (frmZelChild* sheet = activeSheet()) {
         // With one sheet open, the marks of earlier copies stay.
-        if (m_app.OpenSheetCount != 1) {
-            whitenSheet(grid);
-        }
-        m_copyBuf = takeBlock(sheet.model(), range, true);
-        SelOK = true;
-        DelOK = false;
-    });
+        m_buffers.copy(sheet->model(), m_app.OpenSheetCount == 1);
+    }
 }
 
 void frmZel::mnuEditCut_Click()
 {
-    onSelection(activeSheet(), [this](frmZelChild& sheet, GridState& grid, const CellRange& range) {
-        whitenSheet(grid);
-        m_copyBuf = takeBlock(sheet.model(), range, true);
-        m_undoBuf = m_copyBuf;
-        emptyRange(sheet.model(), range, true);
-        SelOK = true;
-        DelOK = true;
-        sheet.IsChanged = true;
-        m_undoSheet = &sheet;
-    });
+    if (frmZelChild* sheet = activeSheet()) {
+        m_buffers.cut(sheet->sharedModel());
+    }
 }
 
 // The copy buffer stays: after Copy and Delete, Paste still pastes what was copied.
 void frmZel::mnuEditDelete_Click()
 {
-    onSelection(activeSheet(), [this](frmZelChild& sheet, GridState&, const CellRange& range) {
-        m_undoBuf = takeBlock(sheet.model(), range, false);
-        emptyRange(sheet.model(), range, false);
-        sheet.IsChanged = true;
-        DelOK = true;
-        m_undoSheet = &sheet;
-    });
+    if (frmZelChild* sheet = activeSheet()) {
+        m_buffers.erase(sheet->sharedModel());
+    }
 }
 
 void frmZel::mnuEditPaste_Click()
 {
-    frmZelChild* sheet = activeSheet();
-    if (!sheet || !SelOK || m_copyBuf.isEmpty()) {
-        return;
+    if (frmZelChild* sheet = activeSheet()) {
+        m_buffers.paste(sheet->model());
+        sheet->syncEditor();
     }
-    GridState& grid = sheet->grdZel->state();
-    {
-        const QuietGrid quiet(grid);
-        const int anchorRow = grid.Row();
-        const int anchorCol = grid.Col();
-        const CellRange& source = m_copyBuf.range();
-        grid.setRowSel(std::min(anchorRow + source.bottom - source.top, 500));
-        grid.setColSel(std::min(anchorCol + source.right - source.left, 26));
-        QString editorText = sheet->txtEdit->text();
-        pasteBlock(sheet->model(), m_copyBuf, anchorRow, anchorCol, editorText);
-        // The source's own cells turn white on this sheet; another source sheet keeps its marks.
-        whitenRange(grid, source);
-        grid.setCurrent(anchorRow, anchorCol);
-        sheet->ActiveR = 0;
-        sheet->ActiveC = 0;
-    }
-    sheet->txtEdit->setText(QString());
-    SelOK = false;
-    DelOK = false;
-    sheet->IsChanged = true;
 }
 
 // Undo goes to the sheet the last Cut or Delete happened on; if it has closed, nothing is
 // undone and the right to undo ends.
 void frmZel::mnuEditBack_Click()
 {
-    if (DelOK && m_undoSheet) {
-        frmZelChild* sheet = m_undoSheet;
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(sheet->parentWidget())) {
+    frmZelChild* target = sheetOf(m_buffers.undoSheet().get());
+    if (target) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(target->parentWidget())) {
             mdiArea->setActiveSubWindow(sub);
         }
-        QString editorText = sheet->txtEdit->text();
-        if (restoreBlock(sheet->model(), m_undoBuf, editorText)) {
-            sheet->IsChanged = true;
-        }
+    }
+    m_buffers.undo();
+    if (target) {
+        target->syncEditor();
     }
     if (frmZelChild* active = activeSheet()) {
-        active->txtEdit->setText(QString());
+        active->setEditorText(QString());
     }
-    DelOK = false;
 }
 
 // What the selected cells show, rows ending in LF as texts do on this platform.
@@ -151,15 +98,10 @@ void frmZel::mnuEditPasteClip_Click()
     if (!sheet) {
         return;
     }
-    QString editorText = sheet->txtEdit->text();
-    bool changed = false;
     {
         const QuietGrid quiet(sheet->grdZel->state());
-        changed = pasteText(sheet->model(), blockTextFromClipboard(QGuiApplication::clipboard()->text()), editorText);
+        pasteText(sheet->model(), blockTextFromClipboard(QGuiApplication::clipboard()->text()));
     }
     // The last entered text stays in the editor, as after typing the cells in.
-    sheet->txtEdit->setText(editorText);
-    if (changed) {
-        sheet->IsChanged = true;
-    }
+    sheet->syncEditor();
 }

@@ -33,7 +33,7 @@ bool tooLarge(const QString& path)
 frmZelChild* frmZel::LoadSheetFile(const QString& path)
 {
     frmZelChild* sheet = addSheetWindow(path);
-    const LoadResult result = loadSheetFile(path, sheet->model(), m_app);
+    const LoadResult result = loadSheetFile(path, sheet->model(), m_app.layout());
     if (!result.read) {
         m_app.messages().critical(this, QStringLiteral("このファイルは開くことができません！"));
         // No empty sheet is left registered under the path, where a save could overwrite the file.
@@ -41,9 +41,12 @@ frmZelChild* frmZel::LoadSheetFile(const QString& path)
         sheet->parentWidget()->close();
         return nullptr;
     }
-    sheet->IsChanged = false;
-    sheet->ActiveR = 0;
-    sheet->ActiveC = 0;
+    if (result.layout) {
+        // The file's display size becomes the program's.
+        m_app.takeLayout(*result.layout);
+    }
+    sheet->model().clearChanged();
+    sheet->model().endPointing();
     sheet->grdZel->viewport()->update();
     if (result.overflow) {
         m_app.messages().information(this, QStringLiteral("シートに入りきらないデータは読み込まれませんでした！"));
@@ -60,7 +63,7 @@ bool frmZel::SaveSheetFile(frmZelChild& sheet, const QString& path)
     }
     switch (result.status) {
     case SaveResult::Status::Saved:
-        sheet.IsChanged = false;
+        sheet.model().clearChanged();
         return true;
     case SaveResult::Status::Unencodable:
         m_app.messages().critical(this, QStringLiteral("Shift-JISで保存できない文字があります！\r\n") +
@@ -122,15 +125,15 @@ void frmZel::loadChecked(const QString& path)
     }
     if (sheet) {
         // The editor starts empty; its change marks no sheet changed that was just read.
-        sheet->txtEdit->setText(QString());
-        sheet->IsChanged = false;
+        sheet->setEditorText(QString());
+        sheet->model().clearChanged();
     }
 }
 
 void frmZel::mnuFileSave_Click()
 {
     frmZelChild* sheet = activeSheet();
-    if (!sheet || !sheet->IsChanged) {
+    if (!sheet || !sheet->IsChanged()) {
         return;
     }
     const QString name = sheet->windowTitle();

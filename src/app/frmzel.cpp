@@ -118,7 +118,7 @@ void frmZel::txtEditLine_KeyHandled(int keyCode)
 {
     if (frmZelChild* sheet = activeSheet()) {
         if (keyCode == Qt::Key_Escape) {
-            sheet->restoreShownText();
+            sheet->model().restoreShownText();
         } else {
             sheet->showExpressionInCell();
         }
@@ -293,6 +293,16 @@ frmZelChild* frmZel::activeSheet() const
     return w ? qobject_cast<frmZelChild*>(w->widget()) : nullptr;
 }
 
+frmZelChild* frmZel::sheetOf(const SheetModel* model) const
+{
+    for (frmZelChild* sheet : sheets()) {
+        if (model && &sheet->model() == model) {
+            return sheet;
+        }
+    }
+    return nullptr;
+}
+
 int frmZel::loadedWindowCount() const
 {
     return 1 + int(sheets().size()) + (GraphShown ? 1 : 0);
@@ -308,9 +318,11 @@ void frmZel::setEditLine(const QString& text)
     txtEditLine->setText(text);
 }
 
+// The Delete key runs the command itself: the menu entry may be greyed from the last time the
+// Edit menu opened.
 void frmZel::editDelete()
 {
-    action(QStringLiteral("mnuEditDelete"))->trigger();
+    mnuEditDelete_Click();
 }
 
 void frmZel::mnuEditReSub_Click()
@@ -325,7 +337,7 @@ frmZelChild* frmZel::addSheetWindow(const QString& caption)
 {
     auto* sheet = new frmZelChild(*this);
     sheet->setWindowTitle(caption);
-    sheet->IsChanged = false;
+    sheet->model().clearChanged();
     sheet->Tag = m_app.registerSheet(caption);
     QMdiSubWindow* sub = mdiArea->addSubWindow(sheet);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -497,7 +509,7 @@ void frmZel::tbrMenu_ButtonClick(const QString& key)
         }
         const bool windows = loadedWindowCount() > 1;
         const bool allowed = run.when == When::Always || (windows && run.when == When::WindowsLoaded) ||
-                             (windows && run.when == When::WindowsLoadedAndCopied && SelOK);
+                             (windows && run.when == When::WindowsLoadedAndCopied && m_buffers.canPaste());
         if (allowed) {
             // The entry runs even when its menu greyed it the last time the menu opened.
             QAction* entry = action(QLatin1String(run.entry));
@@ -530,7 +542,7 @@ void frmZel::mnuEdit_Click()
     }
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     action(QStringLiteral("mnuEditPasteClip"))->setEnabled(clip && clip->hasText());
-    action(QStringLiteral("mnuEditPaste"))->setEnabled(SelOK);
+    action(QStringLiteral("mnuEditPaste"))->setEnabled(m_buffers.canPaste());
     for (const char* name : {"mnuEditBack", "mnuEditCopy", "mnuEditCut", "mnuEditDelete", "mnuEditCopyTable",
                              "mnuEditCopyClip"}) {
         action(QLatin1String(name))->setEnabled(true);

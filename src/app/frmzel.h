@@ -1,7 +1,7 @@
 #pragma once
 
 #include "appstate.h"
-#include "cellblock.h"
+#include "editbuffers.h"
 #include "displaysize.h"
 #include "frmchart.h"
 #include "printrange.h"
@@ -41,10 +41,6 @@ public:
     QLabel* Label1 = nullptr;
     CellEditor* txtEditLine = nullptr;
 
-    // The copy buffer may be pasted (once).
-    bool SelOK = false;
-    // The last Cut or Delete may be undone, on the sheet it happened on.
-    bool DelOK = false;
     // The chart window is open.
     bool GraphShown = false;
     // The chart's block as selected when 表示 was chosen (corners as the grid had them), and
@@ -63,6 +59,10 @@ public:
 
     QList<frmZelChild*> sheets() const;
     frmZelChild* activeSheet() const;
+    // The open sheet window showing a model; null for none.
+    frmZelChild* sheetOf(const SheetModel* model) const;
+    // The copy and undo buffers of the block commands.
+    const EditBuffers& buffers() const { return m_buffers; }
     // Every window of the program that is loaded, the main window included.
     int loadedWindowCount() const;
 
@@ -164,11 +164,7 @@ private:
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
     QWidget* m_help = nullptr;
-    // The copy buffer, and the undo buffer with the sheet it was taken from (gone when that
-    // sheet closes, so an undo never writes into another sheet).
-    CellBlock m_copyBuf;
-    CellBlock m_undoBuf;
-    QPointer<frmZelChild> m_undoSheet;
+    EditBuffers m_buffers;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintDialogs> m_printDialogs;
     frmPreview* m_preview = nullptr;

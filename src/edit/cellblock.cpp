@@ -3,13 +3,6 @@
 #include "gridstate.h"
 #include "sheetmodel.h"
 
-namespace {
-
-constexpr int LastRow = 500;
-constexpr int LastCol = 26;
-
-} // namespace
-
 CellBlock::CellBlock(const CellRange& range)
     : m_range(range), m_texts(range.isEmpty() ? 0 : size_t(range.bottom - range.top + 1) * size_t(range.right - range.left + 1))
 {
@@ -45,62 +38,6 @@ void whitenRange(GridState& grid, const CellRange& range)
     }
 }
 
-CellBlock takeBlock(SheetModel& sheet, const CellRange& range, bool mark)
-{
-    CellBlock block(range);
-    GridState& grid = sheet.grid();
-    for (int c = range.left; c <= range.right; ++c) {
-        for (int r = range.top; r <= range.bottom; ++r) {
-            block.set(r, c, sheet.Ex(r, c)); // the read makes the cell current
-            if (mark) {
-                grid.setCellBackColor(cellcolour::Marked);
-            }
-        }
-    }
-    return block;
-}
-
-void emptyRange(SheetModel& sheet, const CellRange& range, bool mark)
-{
-    GridState& grid = sheet.grid();
-    for (int c = range.left; c <= range.right; ++c) {
-        for (int r = range.top; r <= range.bottom; ++r) {
-            grid.setCurrent(r, c);
-            grid.setText(QString());
-            if (mark) {
-                grid.setCellBackColor(cellcolour::Marked);
-            }
-            sheet.setEx(r, c, QString());
-        }
-    }
-}
-
-bool pasteBlock(SheetModel& sheet, const CellBlock& block, int anchorRow, int anchorCol, QString& editorText)
-{
-    const CellRange& source = block.range();
-    bool changed = false;
-    for (int c = anchorCol; c <= anchorCol + (source.right - source.left) && c <= LastCol; ++c) {
-        for (int r = anchorRow; r <= anchorRow + (source.bottom - source.top) && r <= LastRow; ++r) {
-            const QString& text = block.at(source.top + (r - anchorRow), source.left + (c - anchorCol));
-            changed |= sheet.enterAt(r, c, text, editorText);
-        }
-    }
-    return changed;
-}
-
-bool restoreBlock(SheetModel& sheet, const CellBlock& block, QString& editorText)
-{
-    const CellRange& range = block.range();
-    bool changed = false;
-    for (int c = range.left; c <= range.right; ++c) {
-        for (int r = range.top; r <= range.bottom; ++r) {
-            sheet.grid().setCellBackColorAt(r, c, cellcolour::White);
-            changed |= sheet.enterAt(r, c, block.at(r, c), editorText);
-        }
-    }
-    return changed;
-}
-
 QString blockTextFromClipboard(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\r"));
@@ -111,17 +48,14 @@ QString blockTextFromClipboard(QString text)
     return text;
 }
 
-bool pasteText(SheetModel& sheet, const QString& blockText, QString& editorText)
+void pasteText(SheetModel& sheet, const QString& blockText)
 {
     GridState& grid = sheet.grid();
     grid.setClip(blockText);
     const CellRange range = orderedSelection(grid);
-    bool changed = false;
     for (int r = range.top; r <= range.bottom && r <= LastRow; ++r) {
         for (int c = range.left; c <= range.right && c <= LastCol; ++c) {
-            const QString shown = grid.text(r, c);
-            changed |= sheet.enterAt(r, c, shown, editorText);
+            sheet.enterAt(r, c, QString(grid.text(r, c))); // a copy: entering rewrites the text
         }
     }
-    return changed;
 }

@@ -8,19 +8,12 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace {
-
-constexpr int LastRow = 500;
-constexpr int LastCol = 26;
-
-} // namespace
-
 bool isSheetFilePath(const QString& path)
 {
     return path.endsWith(QLatin1String("zel"));
 }
 
-LoadResult loadSheetText(const QString& text, SheetModel& sheet, SheetLayout& layout)
+LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayout& before)
 {
     LoadResult result;
     result.read = true;
@@ -56,18 +49,18 @@ LoadResult loadSheetText(const QString& text, SheetModel& sheet, SheetLayout& la
     }
 
     if (file.hasTrailer) {
-        layout.LayoutPending = true;
-        int widths[26];
+        SheetLayout layout = before;
+        int widths[LastCol];
         std::copy(layout.ColWidths.begin() + 1, layout.ColWidths.end(), widths);
         readTrailer(file.trailer, widths, layout.DisplayScale);
         std::copy(std::begin(widths), std::end(widths), layout.ColWidths.begin() + 1);
-        sheet.applyLayout(layout.ColWidths, layout.DisplayScale);
-        layout.LayoutPending = false;
+        sheet.applyLayout(layout);
+        result.layout = layout;
     }
     return result;
 }
 
-LoadResult loadSheetFile(const QString& path, SheetModel& sheet, SheetLayout& layout)
+LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayout& before)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -77,7 +70,7 @@ LoadResult loadSheetFile(const QString& path, SheetModel& sheet, SheetLayout& la
     if (file.error() != QFileDevice::NoError) {
         return {};
     }
-    return loadSheetText(decodeFileText(bytes, isSheetFilePath(path)), sheet, layout);
+    return loadSheetText(decodeFileText(bytes, isSheetFilePath(path)), sheet, before);
 }
 
 QByteArray sheetFileBytes(SheetModel& sheet, bool trailer, float displayScale, SaveResult& result)

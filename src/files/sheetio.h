@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QString>
+#include "sheetmodel.h"
 
-class SheetModel;
-struct SheetLayout;
+#include <QString>
+#include <optional>
+
 
 // Reading a file into a sheet and writing a sheet to a file, as the open and save commands
 // do; the windows around them are the main window's business.
@@ -14,14 +15,17 @@ bool isSheetFilePath(const QString& path);
 struct LoadResult {
     bool read = false;     // false: the file could not be read, nothing was loaded
     bool overflow = false; // rows beyond 500 or fields beyond column 26 were left out
+    // The layout of a sheet file's trailer, already applied to the sheet's grid; the caller
+    // makes it the program's. Nothing for a file without a trailer.
+    std::optional<SheetLayout> layout;
 };
 
 // Fills a sheet from a file's text: every field entered in a first pass line by line, then
 // every cell of the rows read and of as many columns as the last line has fields entered
-// again, so formulas see the cells loaded after them; then the layout trailer, through
-// layout (LayoutPending while it is read). Drawing and highlight are off meanwhile.
-LoadResult loadSheetText(const QString& text, SheetModel& sheet, SheetLayout& layout);
-LoadResult loadSheetFile(const QString& path, SheetModel& sheet, SheetLayout& layout);
+// again, so formulas see the cells loaded after them; then the layout trailer, whose missing
+// values keep those of the layout before. Drawing and highlight are off meanwhile.
+LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayout& before);
+LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayout& before);
 
 struct SaveResult {
     enum class Status { Saved, Unencodable, WriteFailed };

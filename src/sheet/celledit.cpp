@@ -6,19 +6,22 @@
 
 #include <QKeyEvent>
 
-namespace {
-
-// "B12": column letter and row, as a formula refers to a cell.
-QString reference(int row, int col)
-{
-    return QChar(char16_t(64 + col)) + QString::number(row);
-}
-
-} // namespace
-
 bool frmZelChild::isEditing() const
 {
     return !txtEdit->isHidden();
+}
+
+void frmZelChild::setEditorText(const QString& text)
+{
+    m_model->setEditorText(text);
+    syncEditor();
+}
+
+void frmZelChild::syncEditor()
+{
+    if (txtEdit->text() != m_model->editorText()) {
+        txtEdit->setText(m_model->editorText());
+    }
 }
 
 void frmZelChild::GridEdit(int keyAscii)
@@ -26,10 +29,10 @@ void frmZelChild::GridEdit(int keyAscii)
     GridState& grid = grdZel->state();
     if (keyAscii >= 0 && keyAscii <= 32) {
         showExpressionInCell();
-        txtEdit->setText(grid.Text());
+        setEditorText(grid.Text());
         txtEdit->setCursorPosition(txtEdit->text().size());
     } else {
-        txtEdit->setText(QString(QChar(char16_t(keyAscii))));
+        setEditorText(QString(QChar(char16_t(keyAscii))));
         txtEdit->setCursorPosition(1);
     }
     openEditor();
@@ -50,21 +53,8 @@ void frmZelChild::openEditor()
 
 void frmZelChild::showExpressionInCell()
 {
-    GridState& grid = grdZel->state();
-    const int row = grid.Row();
-    const int col = grid.Col();
-    if (!m_shown || m_shown->row != row || m_shown->col != col) {
-        m_shown = ShownText{row, col, grid.Text()};
-    }
-    grid.setText(Ex(row, col));
-}
-
-void frmZelChild::restoreShownText()
-{
-    if (m_shown) {
-        grdZel->state().setTextAt(m_shown->row, m_shown->col, m_shown->text);
-        m_shown.reset();
-    }
+    const GridState& grid = grdZel->state();
+    m_model->showExpression(grid.Row(), grid.Col());
 }
 
 void frmZelChild::moveDownAndReopen()
@@ -99,7 +89,7 @@ void frmZelChild::grdZel_TextComposed(const QString& text)
         return;
     }
     GridEdit(32);
-    txtEdit->setText(text);
+    setEditorText(text);
     txtEdit->setCursorPosition(text.size());
     openEditor();
 }
@@ -146,8 +136,9 @@ void frmZelChild::txtEdit_KeyHandled(int keyCode)
     case Qt::Key_Down:
         break;
     case Qt::Key_Escape:
-        // The abandoned edit leaves the cell showing what it showed before.
-        restoreShownText();
+        // The abandoned edit leaves the cell showing what it showed before, or what a command
+        // wrote to it meanwhile.
+        m_model->restoreShownText();
         break;
     default:
         showExpressionInCell();
@@ -161,17 +152,16 @@ void frmZelChild::grdZel_LeaveCell()
         return;
     }
     GridState& grid = grdZel->state();
-    if (isEditing() && txtEdit->text().startsWith(QLatin1Char('='))) {
+    if (isEditing() && m_model->editorText().startsWith(QLatin1Char('='))) {
         // Pointing: the formula's cell is remembered and its editor stays open.
-        ActiveR = grid.Row();
-        ActiveC = grid.Col();
-        ActiveRmove = ActiveR;
-        ActiveCmove = ActiveC;
+        m_model->startPointing(grid.Row(), grid.Col());
+        ActiveRmove = grid.Row();
+        ActiveCmove = grid.Col();
     } else if (isEditing()) {
         EnterCell();
         txtEdit->hide();
     } else {
-        restoreShownText();
+        m_model->restoreShownText();
     }
 }
 
@@ -185,8 +175,10 @@ void frmZelChild::grdZel_Click()
     Jmove = grid.Col();
     m_host.setAddressLabel(cellAddress(Imove, Jmove));
     m_host.setEditLine(QString());
-    const QString text = txtEdit->text();
-    if (!isEditing() || !text.startsWith(QLatin1Char('=')) || ActiveR == 0 || ActiveC == 0) {
+    const QString text = m_model->editorText();
+    const int formulaRow = m_model->activeRow();
+    const int formulaCol = m_model->activeCol();
+    if (!isEditing() || !text.startsWith(QLatin1Char('=')) || formulaRow == 0 || formulaCol == 0) {
         return;
     }
     QString appended;
@@ -197,27 +189,25 @@ void frmZelChild::grdZel_Click()
     case '/':
     case '^':
     case '=':
-        appended = reference(Imove, Jmove);
+        appended = cellName(Imove, Jmove);
         break;
     case '(':
         if (text.endsWith(QLatin1String("SUM(")) || text.endsWith(QLatin1String("sum("))) {
             // The dragged range with the cell where the drag started first, as selected.
-            appended = reference(grid.Row(), grid.Col()) + QLatin1Char(':') +
-                       reference(grid.RowSel(), grid.ColSel());
+            appended = cellName(grid.Row(), grid.Col()) + QLatin1Char(':') + cellName(grid.RowSel(), grid.ColSel());
         } else {
-            appended = reference(Imove, Jmove);
+            appended = cellName(Imove, Jmove);
         }
         break;
     default:
         break;
     }
-    txtEdit->setText(text + appended);
+    setEditorText(text + appended);
     txtEdit->setFocus();
     txtEdit->setCursorPosition(txtEdit->text().size());
     // Back to the formula's cell; a code move raises no leave-cell, so nothing redirects it.
-    grid.setCurrent(ActiveR, ActiveC);
-    ActiveR = 0;
-    ActiveC = 0;
+    grid.setCurrent(formulaRow, formulaCol);
+    m_model->endPointing();
     SelMove = false;
 }
 

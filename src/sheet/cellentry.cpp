@@ -5,24 +5,14 @@
 #include "sheetgrid.h"
 #include "waitcursor.h"
 
-
 void frmZelChild::EnterCell()
 {
-    enterExpression(txtEdit->text());
+    m_model->enter(m_model->editorText());
 }
 
 void frmZelChild::EnterEditLine(const QString& editLineText)
 {
-    enterExpression(editLineText);
-}
-
-void frmZelChild::enterExpression(const QString& text)
-{
-    const GridState& grid = grdZel->state();
-    if (m_shown && m_shown->row == grid.Row() && m_shown->col == grid.Col()) {
-        m_shown.reset(); // the cell gets a new shown text now
-    }
-    m_model->enter(text);
+    m_model->enter(editLineText);
 }
 
 bool frmZelChild::Recalculate()
@@ -32,25 +22,18 @@ bool frmZelChild::Recalculate()
         return false;
     }
     GridState& grid = grdZel->state();
-    grid.setHighLight(0);
-    grid.setRedraw(false);
     const int currentRow = grid.Row();
     const int currentCol = grid.Col();
     {
+        const QuietGrid quiet(grid);
         const WaitCursor hourglass;
-        // Each cell passes through the overlay editor's text, so a sheet whose expressions
-        // differ from what the editor held is marked changed, as typing them would.
-        restoreShownText();
-        QString editorText = txtEdit->text();
-        if (m_model->recalculate(editorText)) {
-            IsChanged = true;
-        }
+        m_model->restoreShownText();
+        // Each cell passes through the editor's text, so a sheet whose expressions differ from
+        // what the editor held is marked changed, as typing them would.
+        m_model->recalculate();
+        grid.setCurrent(currentRow, currentCol);
     }
-    grid.setCurrent(currentRow, currentCol);
-    grid.setHighLight(1);
-    grid.setRedraw(true);
-    ActiveR = 0;
-    ActiveC = 0;
-    txtEdit->setText(QString());
+    m_model->endPointing();
+    setEditorText(QString());
     return true;
 }

@@ -11,7 +11,7 @@
 
 QString cellAddress(int row, int col)
 {
-    return QLatin1Char(' ') + QChar(char16_t(64 + col)) + QLatin1Char(' ') + QString::number(row);
+    return QLatin1Char(' ') + columnLetter(col) + QLatin1Char(' ') + QString::number(row);
 }
 
 frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
@@ -23,15 +23,16 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
     setPalette(pal);
     setAutoFillBackground(true);
 
-    grdZel = new SheetGrid(this);
+    m_model = std::make_shared<SheetModel>([this]() -> clsCal& { return m_host.app().engine(); });
+    grdZel = new SheetGrid(m_model->grid(), this);
     grdZel->setObjectName(QStringLiteral("grdZel"));
-    m_model = std::make_unique<SheetModel>(grdZel->state(), [this]() -> clsCal& { return m_host.app().engine(); });
     txtEdit = new CellEditor(grdZel->viewport());
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
     txtEdit->setFont(GridPainter::gridFont(12));
     txtEdit->setFrame(false);
     txtEdit->hide();
-    connect(txtEdit, &QLineEdit::textChanged, this, [this] { IsChanged = true; });
+    // Typing changes the editor's text as the model knows it (and so marks the sheet changed).
+    connect(txtEdit, &QLineEdit::textChanged, this, [this](const QString& text) { m_model->setEditorText(text); });
     connect(txtEdit, &CellEditor::keyDown, this, &frmZelChild::txtEdit_KeyDown);
     connect(txtEdit, &CellEditor::keyHandled, this, &frmZelChild::txtEdit_KeyHandled);
     connect(grdZel, &SheetGrid::keyPress, this, &frmZelChild::grdZel_KeyPress);
@@ -59,18 +60,17 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
         }
         SizeCells();
     } else {
-        m_model->applyLayout(app.ColWidths, app.DisplayScale);
+        m_model->applyLayout(app.layout());
         app.LayoutPending = false;
     }
     Titles();
     SelMove = true;
-    txtEdit->setText(QString());
+    setEditorText(QString());
     txtEdit->hide();
     grid.setCurrent(1, 1);
     m_host.setAddressLabel(cellAddress(1, 1));
-    IsChanged = false;
-    ActiveR = 0;
-    ActiveC = 0;
+    m_model->clearChanged();
+    m_model->endPointing();
 }
 
 frmZelChild::~frmZelChild()
@@ -78,6 +78,8 @@ frmZelChild::~frmZelChild()
     if (Tag != 0) {
         m_host.app().unregisterSheet(Tag);
     }
+    // The grid shows the model's state: it goes first, while that state is still there.
+    delete grdZel;
 }
 
 void frmZelChild::SizeCells()
@@ -100,7 +102,7 @@ void frmZelChild::Titles()
     grid.setRow(0);
     for (int c = 1; c < grid.Cols(); ++c) {
         grid.setCol(c);
-        grid.setText(QString(QChar(char16_t(64 + c))));
+        grid.setText(QString(columnLetter(c)));
     }
     grid.setCol(0);
     for (int r = 1; r < grid.Rows(); ++r) {
@@ -111,7 +113,7 @@ void frmZelChild::Titles()
 
 bool frmZelChild::queryClose()
 {
-    if (!IsChanged) {
+    if (!IsChanged()) {
         return true;
     }
     const QString caption = windowTitle();

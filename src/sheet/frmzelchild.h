@@ -4,7 +4,6 @@
 #include "sheetmodel.h"
 
 #include <QWidget>
-#include <optional>
 #include <memory>
 
 class AppState;
@@ -32,8 +31,10 @@ public:
 // " A 1": blank, column letter, blank, row.
 QString cellAddress(int row, int col);
 
-// One open sheet window: its grid, the overlay editor, the cells (a SheetModel on the grid's
-// state) and the per-sheet variables.
+// One open sheet window: the grid and the overlay editor that show a SheetModel, and the
+// variables of pointing and clicking. The model owns the cells, the editor's text, the change
+// mark and the pointed formula's cell; the window shows them and turns the user's keys and
+// clicks into the model's verbs.
 class frmZelChild : public QWidget
 {
     Q_OBJECT
@@ -45,9 +46,12 @@ public:
     SheetGrid* grdZel = nullptr;
     CellEditor* txtEdit = nullptr;
 
-    bool IsChanged = false;
-    int ActiveR = 0;
-    int ActiveC = 0;
+    // The sheet differs from what was last read or saved (model().markChanged() and
+    // clearChanged() write it).
+    bool IsChanged() const { return m_model->isChanged(); }
+    // The cell whose formula is being pointed for; 0 when nobody points.
+    int ActiveR() const { return m_model->activeRow(); }
+    int ActiveC() const { return m_model->activeCol(); }
     int ActiveRmove = 0;
     int ActiveCmove = 0;
     int Imove = 0;
@@ -65,6 +69,8 @@ public:
     const CellValue& ExVal(int row, int col) { return m_model->ExVal(row, col); }
     void setExVal(int row, int col, const CellValue& value) { m_model->setExVal(row, col, value); }
     SheetModel& model() { return *m_model; }
+    // The model as the edit buffers hold it: the undo buffer must know when its sheet is gone.
+    const std::shared_ptr<SheetModel>& sharedModel() const { return m_model; }
 
     // Cell entry: stores the overlay editor's text (EnterCell) or the edit line's text
     // (EnterEditLine) as the expression of the grid's current cell, evaluates a formula and
@@ -80,11 +86,13 @@ public:
     void GridEdit(int keyAscii);
     // The overlay editor is open over a cell.
     bool isEditing() const;
-    // Shows the current cell's expression as its text, remembering what it showed before so
-    // that an abandoned edit can put that back.
+    // Puts a text into the overlay editor (through the model, which marks the sheet changed).
+    void setEditorText(const QString& text);
+    // Shows in the overlay editor what the model holds as its text, after a command changed it.
+    void syncEditor();
+    // Shows the current cell's expression as its text while it is edited; Escape puts back
+    // what it showed (model().restoreShownText()).
     void showExpressionInCell();
-    // Puts back what the cell showed before its expression was shown, if nothing was entered.
-    void restoreShownText();
     // After Enter in the overlay editor or the edit line: one row down (the last row stays),
     // label and edit line updated, the editor opened on the new cell.
     void moveDownAndReopen();
@@ -104,7 +112,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void enterExpression(const QString& text);
     void openEditor();
     void grdZel_KeyPress(int& keyAscii);
     void grdZel_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
@@ -117,16 +124,9 @@ private:
     void txtEdit_KeyHandled(int keyCode);
 
     SheetHost& m_host;
-    std::unique_ptr<SheetModel> m_model;
+    std::shared_ptr<SheetModel> m_model;
     bool m_closeAgreed = false;
     // The cell the overlay editor was opened on.
     int m_editRow = 0;
     int m_editCol = 0;
-    // What a cell showed before its expression was shown in it.
-    struct ShownText {
-        int row = 0;
-        int col = 0;
-        QString text;
-    };
-    std::optional<ShownText> m_shown;
 };

@@ -14,7 +14,7 @@ constexpr int ResizeGrip = 3; // pixels either side of a heading border that sta
 
 } // namespace
 
-SheetGrid::SheetGrid(QWidget* parent) : QAbstractScrollArea(parent)
+SheetGrid::SheetGrid(GridState& state, QWidget* parent) : QAbstractScrollArea(parent), m_state(state)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -24,6 +24,11 @@ SheetGrid::SheetGrid(QWidget* parent) : QAbstractScrollArea(parent)
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
     updateScrollBars();
+}
+
+SheetGrid::~SheetGrid()
+{
+    m_state.setChangeListener({});
 }
 
 double SheetGrid::dpi() const

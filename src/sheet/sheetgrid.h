@@ -4,15 +4,17 @@
 
 #include <QAbstractScrollArea>
 
-// The grid control of a sheet: shows a GridState and turns the user's mouse and keys into
-// moves of the current cell and the events a sheet handles. Moves made by the user raise
+// The grid control of a sheet: shows a sheet's GridState and turns the user's mouse and keys
+// into moves of the current cell and the events a sheet handles. Moves made by the user raise
 // leaveCell first; moves made in code on the state raise nothing.
 class SheetGrid : public QAbstractScrollArea
 {
     Q_OBJECT
 
 public:
-    explicit SheetGrid(QWidget* parent = nullptr);
+    // The state belongs to the sheet and must outlive the grid.
+    explicit SheetGrid(GridState& state, QWidget* parent = nullptr);
+    ~SheetGrid() override;
 
     GridState& state() { return m_state; }
     const GridState& state() const { return m_state; }
@@ -61,7 +63,7 @@ private:
     int lastTopRow() const;
     int lastLeftCol() const;
 
-    GridState m_state;
+    GridState& m_state;
     bool m_selecting = false;
     int m_resizingCol = -1;
     int m_resizeStartX = 0;

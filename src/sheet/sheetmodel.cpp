@@ -2,14 +2,13 @@
 
 #include "calcstatus.h"
 #include "clscal.h"
-#include "gridstate.h"
 #include "numbertext.h"
 
 #include <cmath>
 #include <stdexcept>
 
-SheetModel::SheetModel(GridState& grid, EngineSource engine)
-    : m_grid(grid), m_engine(std::move(engine)), m_ex(size_t(StoreRows) * StoreCols),
+SheetModel::SheetModel(EngineSource engine)
+    : m_grid(LastRow + 1, LastCol + 1), m_engine(std::move(engine)), m_ex(size_t(StoreRows) * StoreCols),
       m_exVal(size_t(StoreRows) * StoreCols)
 {
 }
@@ -46,15 +45,21 @@ void SheetModel::setExVal(int row, int col, const CellValue& value)
     m_exVal[storeIndex(row, col)] = value;
 }
 
-int SheetModel::currentRow() const
+namespace {
+
+// Whether upper-casing can change the text: only a lower-case ASCII letter or a character
+// beyond ASCII can.
+bool mayHaveLowerCase(QStringView text)
 {
-    return m_grid.Row();
+    for (const QChar c : text) {
+        if (c.unicode() >= u'a') {
+            return true;
+        }
+    }
+    return false;
 }
 
-int SheetModel::currentCol() const
-{
-    return m_grid.Col();
-}
+} // namespace
 
 void SheetModel::enter(const QString& text)
 {
@@ -67,15 +72,16 @@ void SheetModel::enter(const QString& text)
     } entering{m_entering, m_entering};
     m_entering = true;
 
-    setEx(row, col, text);
-    QString expression = Ex(row, col);
+    QString& expression = m_ex[storeIndex(row, col)];
+    expression = text;
     if (!expression.startsWith(QLatin1Char('='))) {
-        m_grid.setText(text);
+        showText(row, col, text);
         setExVal(row, col, CellValue::fromText(text));
         return;
     }
-    expression = expression.toUpper();
-    setEx(row, col, expression);
+    if (mayHaveLowerCase(expression)) {
+        expression = expression.toUpper();
+    }
     // Every "=" goes before evaluating; usually there is only the leading one to skip.
     QStringView formula = QStringView(expression).sliced(1);
     QString withoutEquals;
@@ -88,19 +94,27 @@ void SheetModel::enter(const QString& text)
     // Reading the cells a formula refers to moved the current cell.
     m_grid.setCurrent(row, col);
     if (status == CalcStatus::Ok) {
-        m_grid.setText(gridNumberText(value));
-        setExVal(row, col, CellValue::fromNumber(value));
+        const CellValue result = CellValue::fromNumber(value);
+        showText(row, col, result.text());
+        setExVal(row, col, result);
     } else {
-        m_grid.setText(markerText(status));
+        showText(row, col, markerText(status));
     }
+}
+
+void SheetModel::enterAt(int row, int col, const QString& text)
+{
+    m_grid.setCurrent(row, col);
+    setEditorText(text);
+    enter(text);
 }
 
 std::pair<int, int> SheetModel::usedExtent() const
 {
     int lastRow = 0;
     int lastCol = 0;
-    for (int i = 1; i < m_grid.Rows(); ++i) {
-        for (int j = 1; j < m_grid.Cols(); ++j) {
+    for (int i = 1; i <= LastRow; ++i) {
+        for (int j = 1; j <= LastCol; ++j) {
             if (!m_ex[storeIndex(i, j)].isEmpty()) {
                 lastRow = std::max(lastRow, i);
                 lastCol = std::max(lastCol, j);
@@ -110,42 +124,73 @@ std::pair<int, int> SheetModel::usedExtent() const
     return {lastRow, lastCol};
 }
 
-bool SheetModel::recalculate(QString& editorText)
+void SheetModel::recalculate()
 {
     const auto [lastRow, lastCol] = usedExtent();
-    bool changed = false;
     for (int i = 1; i <= lastRow; ++i) {
         for (int j = 1; j <= lastCol; ++j) {
             // A copy: entering writes the store.
-            changed |= enterAt(i, j, QString(m_ex[storeIndex(i, j)]), editorText);
+            enterAt(i, j, QString(m_ex[storeIndex(i, j)]));
         }
     }
-    return changed;
 }
 
-bool SheetModel::enterAt(int row, int col, const QString& text, QString& editorText)
+void SheetModel::setEditorText(const QString& text)
 {
-    m_grid.setCurrent(row, col);
-    const bool changed = text != editorText;
-    editorText = text;
-    enter(text);
-    return changed;
+    if (text != m_editorText) {
+        m_editorText = text;
+        m_changed = true;
+    }
 }
 
-void SheetModel::applyLayout(const std::array<int, 27>& colWidths, float scale)
+void SheetModel::showText(int row, int col, const QString& text)
 {
+    m_grid.setTextAt(row, col, text);
+    if (m_shown && m_shown->row == row && m_shown->col == col) {
+        m_shown->text = text;
+    }
+}
+
+void SheetModel::showExpression(int row, int col)
+{
+    if (m_shown && (m_shown->row != row || m_shown->col != col)) {
+        restoreShownText();
+    }
+    if (!m_shown) {
+        m_shown = ShownText{row, col, m_grid.text(row, col)};
+    }
+    m_grid.setTextAt(row, col, m_ex[storeIndex(row, col)]);
+}
+
+void SheetModel::restoreShownText()
+{
+    if (m_shown) {
+        m_grid.setTextAt(m_shown->row, m_shown->col, m_shown->text);
+        m_shown.reset();
+    }
+}
+
+void SheetModel::startPointing(int row, int col)
+{
+    m_activeRow = row;
+    m_activeCol = col;
+}
+
+void SheetModel::applyLayout(const SheetLayout& layout)
+{
+    const double scale = layout.DisplayScale;
     for (int c = 1; c < m_grid.Cols(); ++c) {
-        m_grid.setColWidth(c, int(std::nearbyint(colWidths[size_t(c)] * double(scale))));
+        m_grid.setColWidth(c, int(std::nearbyint(layout.ColWidths[size_t(c)] * scale)));
     }
-    m_grid.setColWidth(0, int(std::nearbyint(600 * double(scale))));
+    m_grid.setColWidth(0, int(std::nearbyint(600 * scale)));
     for (int r = 1; r < m_grid.Rows(); ++r) {
-        m_grid.setRowHeight(r, int(std::nearbyint(360 * double(scale))));
+        m_grid.setRowHeight(r, int(std::nearbyint(360 * scale)));
     }
-    if (scale == 1.0f) {
+    if (layout.DisplayScale == 1.0f) {
         m_grid.setFontSize(12);
-    } else if (scale == 0.75f) {
+    } else if (layout.DisplayScale == 0.75f) {
         m_grid.setFontSize(9);
-    } else if (scale == 1.25f) {
+    } else if (layout.DisplayScale == 1.25f) {
         m_grid.setFontSize(16);
     }
 }

@@ -2,42 +2,43 @@
 
 #include "cellsource.h"
 #include "cellvalue.h"
+#include "gridstate.h"
+#include "sheetsize.h"
 
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
-class GridState;
 class clsCal;
 
-// The layout a sheet file carries from the reader to a sheet's grid: column widths at display
-// size 1, the display scale, and whether a layout is waiting to be applied.
+// The layout a sheet file carries: column widths at display size 1 and the display scale.
 struct SheetLayout {
     float DisplayScale = 1.0f;
-    bool LayoutPending = false;
     // Until a file sets them, the default widths: a trailer cut short keeps these.
-    std::array<int, 27> ColWidths = [] {
-        std::array<int, 27> widths;
+    std::array<int, LastCol + 1> ColWidths = [] {
+        std::array<int, LastCol + 1> widths;
         widths.fill(1200);
         widths[0] = 600;
         return widths;
     }();
 };
 
-// The cells of one sheet without any window: the expressions (Ex), their values (ExVal) and
-// the grid state that shows them. Reading a cell moves the grid's current cell there, which
-// the engine's range sum relies on to know the formula's own cell.
+// One sheet without any window: the expressions (Ex) and values (ExVal) of its cells, the grid
+// state that shows them, the text that passes through the overlay editor, the change mark and
+// the formula being pointed for. Reading a cell moves the grid's current cell there, which the
+// engine's range sum relies on to know the formula's own cell.
 class SheetModel : public CellSource
 {
 public:
-    static constexpr int StoreRows = 502; // rows 0..501
-    static constexpr int StoreCols = 28;  // columns 0..27
+    static constexpr int StoreRows = LastRow + 2; // rows 0..501
+    static constexpr int StoreCols = LastCol + 2; // columns 0..27
     using EngineSource = std::function<clsCal&()>;
 
     // The engine is asked for only when a formula is entered.
-    SheetModel(GridState& grid, EngineSource engine);
+    explicit SheetModel(EngineSource engine);
 
     GridState& grid() { return m_grid; }
     const GridState& grid() const { return m_grid; }
@@ -55,34 +56,70 @@ public:
     // its result or error marker; the current cell stays where it was.
     void enter(const QString& text);
     // Makes (row, col) current and enters text there as the overlay editor's Enter does: the
-    // text passes through editorText (the editor's text); returns whether that text changed,
-    // which marks a sheet changed.
-    bool enterAt(int row, int col, const QString& text, QString& editorText);
+    // text becomes the editor's text first (a change of it marks the sheet changed).
+    void enterAt(int row, int col, const QString& text);
     // A cell is being entered (grid events raised meanwhile must not start another entry).
     bool entering() const { return m_entering; }
 
     // The last row and the last column that hold an expression; (0, 0) for an empty sheet.
     std::pair<int, int> usedExtent() const;
-    // Enters every cell up to the used extent again, one sweep row by row. Each expression
-    // passes through editorText, as through the overlay editor; returns whether that text
-    // changed on the way.
-    bool recalculate(QString& editorText);
+    // Enters every cell up to the used extent again through the editor's text, one sweep row
+    // by row.
+    void recalculate();
+
+    // The overlay editor's text. Every change of it marks the sheet changed, whether typed or
+    // put there by a command; the sheet window shows it in its editor.
+    const QString& editorText() const { return m_editorText; }
+    void setEditorText(const QString& text);
+
+    // The shown text of a cell as a command writes it. A cell whose expression is shown while
+    // it is edited remembers this text for the edit's end.
+    void showText(int row, int col, const QString& text);
+    // Shows a cell's expression in place of its result while its text is edited, remembering
+    // what it showed; showing another cell's expression puts the first one's text back.
+    void showExpression(int row, int col);
+    // An edit abandoned: the cell shows what it showed before, or what a command wrote to it
+    // meanwhile.
+    void restoreShownText();
+
+    // The sheet differs from what was last read or saved.
+    bool isChanged() const { return m_changed; }
+    void markChanged() { m_changed = true; }
+    void clearChanged() { m_changed = false; }
+
+    // The cell whose formula is being typed while the user points at other cells; (0, 0) when
+    // nobody points.
+    int activeRow() const { return m_activeRow; }
+    int activeCol() const { return m_activeCol; }
+    void startPointing(int row, int col);
+    void endPointing() { startPointing(0, 0); }
 
     // Column widths × scale, heading column 600 × scale, rows 360 × scale and the font size of
     // the scale (12, 9 or 16; any other scale keeps the font).
-    void applyLayout(const std::array<int, 27>& colWidths, float scale);
+    void applyLayout(const SheetLayout& layout);
 
     // CellSource
     const CellValue& cellValue(int row, int col) override { return ExVal(row, col); }
-    int currentRow() const override;
-    int currentCol() const override;
+    int currentRow() const override { return m_grid.Row(); }
+    int currentCol() const override { return m_grid.Col(); }
 
 private:
     size_t storeIndex(int row, int col) const;
 
-    GridState& m_grid;
+    GridState m_grid;
     EngineSource m_engine;
     std::vector<QString> m_ex;
     std::vector<CellValue> m_exVal;
+    QString m_editorText;
+    // The cell showing its expression for an edit, and the text it shows once the edit ends.
+    struct ShownText {
+        int row = 0;
+        int col = 0;
+        QString text;
+    };
+    std::optional<ShownText> m_shown;
     bool m_entering = false;
+    bool m_changed = false;
+    int m_activeRow = 0;
+    int m_activeCol = 0;
 };

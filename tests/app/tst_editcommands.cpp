@@ -10,9 +10,10 @@
 #include <QMenu>
 #include <QtTest>
 
-// The Edit menu's block commands offscreen: what each does to expressions, values, shown
-// texts, colours, the flags and the change mark, across one and two sheets; and the clipboard
-// commands through the application's clipboard.
+// The Edit menu's commands as the main window runs them, offscreen: the Delete key, the undo
+// going to its own sheet's window, a command writing the cell being edited, and the clipboard
+// commands through the application's clipboard. What the block commands do to the cells is
+// tested on sheets without windows (tst_editbuffers).
 class TestEditCommands : public QObject
 {
     Q_OBJECT
@@ -20,17 +21,10 @@ class TestEditCommands : public QObject
 private slots:
     void init();
     void cleanup();
-    void copyPasteKeepsFormulaText();
-    void upwardSelectionCopiesSameBlock();
-    void pasteCutOffAtSheetEdge();
-    void pasteOnlyOnce();
-    void cutUndoPaste();
-    void copyEndsUndo();
-    void deleteUndo();
-    void deleteKeepsCopyBuffer();
-    void whiteningWithOneOrTwoSheets();
-    void pasteIntoOtherSheet();
-    void undoAfterItsSheetClosed();
+    void deleteKeyKeepsCopyBuffer();
+    void undoGoesToItsSheet();
+    void commandWritesEditedCell_data();
+    void commandWritesEditedCell();
     void copyShownTextsToClipboard();
     void pasteFromClipboard_data();
     void pasteFromClipboard();
@@ -71,212 +65,79 @@ void TestEditCommands::select(int row, int col, int rowSel, int colSel)
     grid().setColSel(colSel);
 }
 
-void TestEditCommands::copyPasteKeepsFormulaText()
-{
-    enter(1, 1, QStringLiteral("2"));
-    enter(1, 2, QStringLiteral("3"));
-    enter(1, 3, QStringLiteral("=a1+b1"));
-    sheet()->IsChanged = false;
-    select(1, 3, 1, 3);
-    window->mnuEditCopy_Click();
-    QVERIFY(window->SelOK);
-    QVERIFY(!window->DelOK);
-    QVERIFY(!sheet()->IsChanged);
-    QCOMPARE(colour(1, 3), cellcolour::Marked);
-    QCOMPARE(grid().Row(), 1);
-    grid().setCurrent(5, 3);
-    window->mnuEditPaste_Click();
-    QCOMPARE(sheet()->Ex(5, 3), QStringLiteral("=A1+B1"));
-    QCOMPARE(grid().text(5, 3), QStringLiteral("5"));
-    QCOMPARE(sheet()->ExVal(5, 3).number(), 5.0);
-    QCOMPARE(colour(1, 3), cellcolour::White);
-    QVERIFY(sheet()->IsChanged);
-    QVERIFY(sheet()->txtEdit->text().isEmpty());
-}
-
-void TestEditCommands::upwardSelectionCopiesSameBlock()
-{
-    for (int r = 1; r <= 3; ++r) {
-        for (int c = 1; c <= 2; ++c) {
-            enter(r, c, QString::number(r * 10 + c));
-        }
-    }
-    select(3, 2, 1, 1); // dragged from bottom-right to top-left
-    window->mnuEditCopy_Click();
-    QCOMPARE(grid().Row(), 3); // the copy ends on the block's bottom-right cell
-    QCOMPARE(grid().Col(), 2);
-    grid().setCurrent(10, 5);
-    window->mnuEditPaste_Click();
-    QCOMPARE(grid().text(10, 5), QStringLiteral("11"));
-    QCOMPARE(grid().text(12, 6), QStringLiteral("32"));
-    QCOMPARE(grid().Row(), 10);
-    QCOMPARE(grid().Col(), 5);
-}
-
-void TestEditCommands::pasteCutOffAtSheetEdge()
-{
-    for (int r = 1; r <= 3; ++r) {
-        for (int c = 1; c <= 3; ++c) {
-            enter(r, c, QStringLiteral("x%1%2").arg(r).arg(c));
-        }
-    }
-    select(1, 1, 3, 3);
-    window->mnuEditCopy_Click();
-    grid().setCurrent(499, 25);
-    window->mnuEditPaste_Click();
-    QCOMPARE(grid().text(499, 25), QStringLiteral("x11"));
-    QCOMPARE(grid().text(500, 26), QStringLiteral("x22"));
-    QCOMPARE(grid().Row(), 499);
-    QCOMPARE(grid().Col(), 25);
-}
-
-void TestEditCommands::pasteOnlyOnce()
-{
-    enter(1, 1, QStringLiteral("a"));
-    select(1, 1, 1, 1);
-    window->mnuEditCopy_Click();
-    grid().setCurrent(2, 2);
-    window->mnuEditPaste_Click();
-    QVERIFY(!window->SelOK);
-    grid().setCurrent(3, 3);
-    window->mnuEditPaste_Click();
-    window->tbrMenu_ButtonClick(QStringLiteral("btnEditPaste"));
-    QVERIFY(sheet()->Ex(3, 3).isEmpty());
-    Q_EMIT window->menu(QStringLiteral("mnuEdit"))->aboutToShow();
-    QVERIFY(!window->action(QStringLiteral("mnuEditPaste"))->isEnabled());
-}
-
-void TestEditCommands::cutUndoPaste()
-{
-    enter(2, 2, QStringLiteral("4"));
-    enter(3, 3, QStringLiteral("=b2*2"));
-    enter(5, 5, QStringLiteral("=B2+1"));
-    sheet()->IsChanged = false;
-    select(2, 2, 3, 3);
-    window->mnuEditCut_Click();
-    for (int r = 2; r <= 3; ++r) {
-        for (int c = 2; c <= 3; ++c) {
-            QVERIFY(grid().text(r, c).isEmpty());
-            QVERIFY(sheet()->model().expression(r, c).isEmpty());
-            QCOMPARE(colour(r, c), cellcolour::Marked);
-        }
-    }
-    QVERIFY(window->SelOK && window->DelOK && sheet()->IsChanged);
-    // The emptied cell keeps its value: a formula reading it still sees 4.
-    QCOMPARE(sheet()->ExVal(2, 2).text(), QStringLiteral("4"));
-    QCOMPARE(grid().text(5, 5), QStringLiteral("5"));
-    grid().setCurrent(5, 5);
-    sheet()->EnterCell();
-    QCOMPARE(grid().text(5, 5), QStringLiteral("5"));
-
-    window->mnuEditBack_Click();
-    QCOMPARE(sheet()->model().expression(3, 3), QStringLiteral("=B2*2"));
-    QCOMPARE(grid().text(3, 3), QStringLiteral("8"));
-    QCOMPARE(colour(2, 2), cellcolour::White);
-    QVERIFY(!window->DelOK);
-    QVERIFY(window->SelOK); // the cut block can still be pasted
-    grid().setCurrent(10, 1);
-    window->mnuEditPaste_Click();
-    QCOMPARE(grid().text(10, 1), QStringLiteral("4"));
-    QCOMPARE(grid().text(11, 2), QStringLiteral("8"));
-}
-
-void TestEditCommands::copyEndsUndo()
-{
-    enter(1, 1, QStringLiteral("7"));
-    select(1, 1, 1, 1);
-    window->mnuEditDelete_Click();
-    enter(2, 2, QStringLiteral("8"));
-    select(2, 2, 2, 2);
-    window->mnuEditCopy_Click();
-    window->mnuEditBack_Click();
-    QVERIFY(sheet()->model().expression(1, 1).isEmpty());
-    QVERIFY(grid().text(1, 1).isEmpty());
-}
-
-void TestEditCommands::deleteUndo()
-{
-    enter(1, 1, QStringLiteral("=2*3"));
-    grid().setCellBackColorAt(1, 1, cellcolour::Marked);
-    sheet()->IsChanged = false;
-    select(1, 1, 2, 2);
-    window->mnuEditDelete_Click();
-    QVERIFY(grid().text(1, 1).isEmpty());
-    QCOMPARE(colour(1, 1), cellcolour::Marked); // Delete leaves colours as they were
-    QVERIFY(sheet()->IsChanged && window->DelOK && !window->SelOK);
-    sheet()->IsChanged = false;
-    window->mnuEditBack_Click();
-    QCOMPARE(grid().text(1, 1), QStringLiteral("6"));
-    QCOMPARE(colour(1, 1), cellcolour::White);
-    QVERIFY(sheet()->IsChanged); // the restored text passed through the editor
-}
-
-void TestEditCommands::deleteKeepsCopyBuffer()
+void TestEditCommands::deleteKeyKeepsCopyBuffer()
 {
     enter(1, 1, QStringLiteral("kept"));
     select(1, 1, 1, 1);
     window->mnuEditCopy_Click();
     select(1, 1, 1, 1);
-    QTest::keyClick(sheet()->grdZel, Qt::Key_Delete); // the Delete key runs Edit > Delete
+    // The Delete key on the grid runs Edit > Delete, even while the menu entry is greyed.
+    Q_EMIT window->menu(QStringLiteral("mnuEdit"))->aboutToShow();
+    window->action(QStringLiteral("mnuEditDelete"))->setEnabled(false);
+    QTest::keyClick(sheet()->grdZel, Qt::Key_Delete);
     QVERIFY(grid().text(1, 1).isEmpty());
+    QVERIFY(window->buffers().canUndo());
     grid().setCurrent(4, 4);
     window->mnuEditPaste_Click();
     QCOMPARE(grid().text(4, 4), QStringLiteral("kept"));
 }
 
-void TestEditCommands::whiteningWithOneOrTwoSheets()
+void TestEditCommands::undoGoesToItsSheet()
 {
-    enter(1, 1, QStringLiteral("a"));
-    enter(1, 2, QStringLiteral("b"));
-    select(1, 1, 1, 1);
-    window->mnuEditCopy_Click();
-    select(1, 2, 1, 2);
-    window->mnuEditCopy_Click();
-    QCOMPARE(colour(1, 1), cellcolour::Marked); // one sheet: earlier marks stay
-    QCOMPARE(colour(1, 2), cellcolour::Marked);
-
-    frmZelChild* first = sheet();
-    window->mnuFileNew_Click();
-    window->mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
-    QCOMPARE(sheet(), first);
-    select(1, 1, 1, 1);
-    window->mnuEditCopy_Click();
-    QCOMPARE(colour(1, 1), cellcolour::Marked);
-    QCOMPARE(colour(1, 2), cellcolour::White); // two sheets: the sheet is whitened first
-}
-
-void TestEditCommands::pasteIntoOtherSheet()
-{
-    enter(2, 2, QStringLiteral("=1+1"));
-    frmZelChild* source = sheet();
-    select(2, 2, 2, 2);
-    window->mnuEditCopy_Click();
-    window->mnuFileNew_Click();
-    frmZelChild* target = sheet();
-    QVERIFY(target != source);
-    target->grdZel->state().setCellBackColorAt(2, 2, cellcolour::Marked);
-    grid().setCurrent(7, 7);
-    window->mnuEditPaste_Click();
-    QCOMPARE(target->grdZel->state().text(7, 7), QStringLiteral("2"));
-    QCOMPARE(target->grdZel->state().cellBackColor(2, 2), cellcolour::White);
-    QCOMPARE(source->grdZel->state().cellBackColor(2, 2), cellcolour::Marked);
-}
-
-void TestEditCommands::undoAfterItsSheetClosed()
-{
-    enter(1, 1, QStringLiteral("gone"));
+    enter(2, 2, QStringLiteral("4"));
     frmZelChild* cutFrom = sheet();
-    select(1, 1, 1, 1);
+    select(2, 2, 2, 2);
     window->mnuEditCut_Click();
     window->mnuFileNew_Click();
-    frmZelChild* other = sheet();
-    cutFrom->setCloseAgreed(true);
-    cutFrom->parentWidget()->close();
-    QTRY_COMPARE(window->sheets().size(), 1);
+    QVERIFY(sheet() != cutFrom);
+    sheet()->setEditorText(QStringLiteral("x"));
     window->mnuEditBack_Click();
-    QVERIFY(!window->DelOK);
-    QVERIFY(other->model().expression(1, 1).isEmpty());
-    QVERIFY(other->grdZel->state().text(1, 1).isEmpty());
+    QCOMPARE(sheet(), cutFrom);
+    QCOMPARE(grid().text(2, 2), QStringLiteral("4"));
+    QVERIFY(sheet()->txtEdit->text().isEmpty());
+}
+
+// The cell under the open editor is written by a command; Escape then shows what the command
+// wrote, not what the cell showed before the edit.
+void TestEditCommands::commandWritesEditedCell_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("shown"); // A1 after Escape
+    QTest::newRow("削除") << "mnuEditDelete" << "";
+    QTest::newRow("切り取り") << "mnuEditCut" << "";
+    QTest::newRow("貼り付け") << "mnuEditPaste" << "7";
+    QTest::newRow("セルを元に戻す") << "mnuEditBack" << "5";
+    QTest::newRow("クリップボードから貼り付け") << "mnuEditPasteClip" << "9";
+}
+
+void TestEditCommands::commandWritesEditedCell()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, shown);
+    SheetGrid* view = sheet()->grdZel;
+    view->setFocus();
+    enter(2, 2, QStringLiteral("7"));
+    select(2, 2, 2, 2);
+    window->mnuEditCopy_Click();
+    QGuiApplication::clipboard()->setText(QStringLiteral("9"));
+    grid().setCurrent(1, 1);
+    QTest::keyClicks(view, QStringLiteral("5"));
+    QTest::keyClick(sheet()->txtEdit, Qt::Key_Return);
+    QTest::keyClick(sheet()->txtEdit, Qt::Key_Escape);
+    if (command == QLatin1String("mnuEditBack")) {
+        QTest::keyClick(view, Qt::Key_Up);
+        window->mnuEditDelete_Click(); // A1 emptied, to be put back while it is edited
+    }
+    grid().setCurrent(1, 1);
+    QTest::keyClick(view, Qt::Key_Return); // the editor opens on A1's expression
+    QVERIFY(sheet()->isEditing());
+    QCOMPARE(grid().text(1, 1), sheet()->model().expression(1, 1));
+    Q_EMIT window->menu(QStringLiteral("mnuEdit"))->aboutToShow();
+    window->action(command)->trigger();
+    QTest::keyClick(sheet()->txtEdit, Qt::Key_Escape);
+    QVERIFY(!sheet()->isEditing());
+    QCOMPARE(grid().text(1, 1), shown);
+    QCOMPARE(sheet()->model().expression(1, 1), shown);
 }
 
 void TestEditCommands::copyShownTextsToClipboard()
@@ -285,11 +146,11 @@ void TestEditCommands::copyShownTextsToClipboard()
     enter(2, 1, QStringLiteral("2"));
     enter(1, 2, QStringLiteral("=A1+A2"));
     enter(2, 2, QStringLiteral("=1/0"));
-    sheet()->IsChanged = false;
+    sheet()->model().clearChanged();
     select(2, 2, 1, 1);
     window->mnuEditCopyClip_Click();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1\t3\n2\tErr0割り"));
-    QVERIFY(!sheet()->IsChanged);
+    QVERIFY(!sheet()->IsChanged());
     QCOMPARE(grid().Row(), 2);
     QCOMPARE(grid().RowSel(), 1);
 }
@@ -319,7 +180,7 @@ void TestEditCommands::pasteFromClipboard()
     QFETCH(QStringList, expected);
     enter(1, 1, QStringLiteral("5"));
     enter(4, 2, QStringLiteral("below"));
-    sheet()->IsChanged = false;
+    sheet()->model().clearChanged();
     QGuiApplication::clipboard()->setText(text);
     select(from.y(), from.x(), to.y(), to.x());
     window->mnuEditPasteClip_Click();
@@ -330,7 +191,7 @@ void TestEditCommands::pasteFromClipboard()
         QCOMPARE(sheet()->Ex(3, 4), QStringLiteral("=A1*2"));
     }
     QCOMPARE(grid().text(4, 2), QStringLiteral("below")); // a trailing row end adds no row
-    QVERIFY(sheet()->IsChanged);
+    QVERIFY(sheet()->IsChanged());
 }
 
 void TestEditCommands::copyTablePicture()

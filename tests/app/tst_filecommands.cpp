@@ -150,7 +150,7 @@ void TestFileCommands::openLoadsAndRefusesDuplicate()
     QVERIFY(sheet);
     QCOMPARE(sheet->windowTitle(), file);
     QCOMPARE(sheet->grdZel->state().text(1, 1), QStringLiteral("8")); // the second pass saw B1
-    QVERIFY(!sheet->IsChanged);
+    QVERIFY(!sheet->IsChanged());
     QVERIFY(sheet->txtEdit->text().isEmpty());
     QVERIFY(window->app().OpenSheetNames.contains(file));
     QCOMPARE(dialogs->opened.last(), QString()); // Open empties the dialog's name first
@@ -200,7 +200,7 @@ void TestFileCommands::saveOnUnchangedOrCancelled()
     sheet = changedNewSheet();
     window->mnuFileSave_Click(); // a new sheet goes through Save As; cancelled
     QCOMPARE(dialogs->saved.size(), 1);
-    QVERIFY(sheet->IsChanged);
+    QVERIFY(sheet->IsChanged());
     QVERIFY(sheet->windowTitle().startsWith(QLatin1String("New-Sheet")));
     QVERIFY(QDir(dir->path()).isEmpty());
 }
@@ -230,7 +230,7 @@ void TestFileCommands::saveAsCompletesName()
     window->mnuFileSaveAs_Click();
     QVERIFY(messages->criticals.isEmpty());
     QCOMPARE(sheet->windowTitle(), path(written));
-    QVERIFY(!sheet->IsChanged);
+    QVERIFY(!sheet->IsChanged());
     const QByteArray bytes = read(written);
     QVERIFY(bytes.startsWith("\"\",\"\"\r\n\"\",\"=1+2\"\r\n"));
     QCOMPARE(bytes.contains("\"00.00\"\r\n"), trailer);
@@ -252,7 +252,7 @@ void TestFileCommands::failedSavesKeepSheetChanged()
     dialogs->choices.append(FileDialogs::Choice{target, 1});
     window->mnuFileSaveAs_Click();
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("ファイルを保存できませんでした！\r\n") + target});
-    QVERIFY(sheet->IsChanged);
+    QVERIFY(sheet->IsChanged());
     QVERIFY(sheet->windowTitle().startsWith(QLatin1String("New-Sheet")));
 
     // A character Shift-JIS cannot hold: nothing written, the old file kept.
@@ -265,7 +265,7 @@ void TestFileCommands::failedSavesKeepSheetChanged()
     window->mnuFileSaveAs_Click();
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("Shift-JISで保存できない文字があります！\r\n D 3")});
     QCOMPARE(read(existing), QByteArray("\"old\"\r\n"));
-    QVERIFY(sheet->IsChanged);
+    QVERIFY(sheet->IsChanged());
 }
 
 void TestFileCommands::closePromptSaves()
@@ -316,7 +316,7 @@ void TestFileCommands::commandLine()
         QCOMPARE(window->sheets().size(), 1);
         const QString expected = QDir::cleanPath(path(arguments.front()));
         QCOMPARE(window->activeSheet()->windowTitle(), expected);
-        QVERIFY(!window->activeSheet()->IsChanged);
+        QVERIFY(!window->activeSheet()->IsChanged());
     } else {
         QCOMPARE(messages->criticals, QStringList{message.replace(QLatin1String("%DIR%"), dir->path())});
         QVERIFY(window->sheets().isEmpty());

@@ -81,7 +81,7 @@ void TestMainWindow::newSheetLayoutAndHeadings()
     QCOMPARE(g.RowHeight(0), 360);
     QCOMPARE(g.FontSize(), 12.0);
     QVERIFY(!sheet->txtEdit->isVisible());
-    QVERIFY(!sheet->IsChanged);
+    QVERIFY(!sheet->IsChanged());
     QVERIFY(window->mdiArea->activeSubWindow()->isMaximized());
     QCOMPARE(window->app().OpenSheetNames.at(1), QStringLiteral("New-Sheet1"));
     if (const QString dir = qEnvironmentVariable("ZELTARN_ARTIFACTS"); !dir.isEmpty()) {
@@ -134,7 +134,7 @@ void TestMainWindow::closePrompt()
     QFETCH(bool, closes);
     window->mnuFileNew_Click();
     frmZelChild* sheet = window->activeSheet();
-    sheet->IsChanged = true;
+    sheet->model().markChanged();
     messages->answers = {Messages::Answer(answer)};
     window->mdiArea->activeSubWindow()->close();
     QCOMPARE(messages->questions,
@@ -155,7 +155,7 @@ void TestMainWindow::shutdownStopsOnCancel()
     window->mnuFileNew_Click();
     window->mnuFileNew_Click();
     for (frmZelChild* s : window->sheets()) {
-        s->IsChanged = true;
+        s->model().markChanged();
     }
     messages->answers = {Messages::Answer::No, Messages::Answer::Cancel};
     window->mnuFileExit_Click();
@@ -177,7 +177,7 @@ void TestMainWindow::sessionEndAsksFirst()
     window->mnuFileNew_Click();
     window->mnuFileNew_Click();
     for (frmZelChild* s : window->sheets()) {
-        s->IsChanged = true;
+        s->model().markChanged();
     }
     messages->answers = {Messages::Answer::No, Messages::Answer::Yes};
     QVERIFY(!window->askEverySheet());
@@ -259,7 +259,7 @@ void TestMainWindow::menuEnabling()
     QVERIFY(!enabled("mnuEditPaste"));
     QVERIFY(!enabled("mnuGraphPrint"));
 
-    window->SelOK = true;
+    window->mnuEditCopy_Click(); // the copy buffer may now be pasted
     window->GraphShown = true;
     QApplication::clipboard()->setText(QStringLiteral("1\t2"));
     openMenu("mnuEdit");
@@ -289,7 +289,7 @@ void TestMainWindow::toolbarConditions()
     QCOMPARE(saves, 1);
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditPaste"));
     QCOMPARE(pastes, 0); // nothing copied
-    window->SelOK = true;
+    window->mnuEditCopy_Click(); // the copy buffer may now be pasted
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditPaste"));
     QCOMPARE(pastes, 1);
     window->tbrMenu_ButtonClick(QStringLiteral("btnNoSuchKey"));

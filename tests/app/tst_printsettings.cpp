@@ -113,7 +113,7 @@ void TestPrintSettings::displaySizes()
 {
     grid().setColWidth(2, 2000); // widened by the user at 100％
     grid().setCurrent(7, 3);
-    sheet()->IsChanged = false;
+    sheet()->model().clearChanged();
     struct Step {
         void (frmZel::*command)();
         float scale;
@@ -140,7 +140,7 @@ void TestPrintSettings::displaySizes()
         QCOMPARE(grid().Row(), 7);
         QCOMPARE(grid().Col(), 3);
     }
-    QVERIFY(!sheet()->IsChanged);
+    QVERIFY(!sheet()->IsChanged());
     QVERIFY(grid().Redraw());
     QCOMPARE(grid().HighLight(), 1);
 }

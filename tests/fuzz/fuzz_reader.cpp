@@ -23,7 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool sheetFile = data[0] & 1;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     auto first = std::make_unique<Sheet>();
-    loadSheetText(decodeFileText(bytes, sheetFile), first->model, first->layout);
+    if (const LoadResult loaded = loadSheetText(decodeFileText(bytes, sheetFile), first->model, first->layout);
+        loaded.layout) {
+        first->layout = *loaded.layout;
+    }
 
     SaveResult result;
     const QByteArray written = sheetFileBytes(first->model, sheetFile, first->layout.DisplayScale, result);
@@ -35,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     auto second = std::make_unique<Sheet>();
     loadSheetText(decodeCp932(written), second->model, second->layout);
-    for (int r = 1; r <= 500; ++r) {
-        for (int c = 1; c <= 26; ++c) {
+    for (int r = 1; r <= LastRow; ++r) {
+        for (int c = 1; c <= LastCol; ++c) {
             if (first->model.expression(r, c) != second->model.expression(r, c)) {
                 std::abort();
             }

@@ -122,7 +122,7 @@ void TestCellEdit::typingThenEnterMovesDown()
     QCOMPARE(sheet->txtEdit->text(), QStringLiteral("7"));
     QCOMPARE(sheet->txtEdit->cursorPosition(), 1);
     QCOMPARE(sheet->txtEdit->geometry().topLeft(), sheet->grdZel->cellRect(3, 2).topLeft());
-    QVERIFY(sheet->IsChanged);
+    QVERIFY(sheet->IsChanged());
 
     key(Qt::Key_Return);
     QCOMPARE(grid().Row(), 4);
@@ -144,14 +144,14 @@ void TestCellEdit::enterOnGridOpensExpression()
     QCOMPARE(grid().text(2, 1), QStringLiteral("3"));
     enter(9, 9, QStringLiteral("other")); // what the editor held last
     grid().setCurrent(2, 1);
-    sheet->IsChanged = false;
+    sheet->model().clearChanged();
     key(Qt::Key_Return);
     QVERIFY(sheet->isEditing());
     QCOMPARE(sheet->txtEdit->text(), QStringLiteral("=A1+1"));
     QCOMPARE(sheet->txtEdit->cursorPosition(), 5);
     QCOMPARE(grid().Row(), 2);
     QCOMPARE(sheet->Ex(2, 1), QStringLiteral("=A1+1"));
-    QVERIFY(sheet->IsChanged);
+    QVERIFY(sheet->IsChanged());
 }
 
 void TestCellEdit::enterOnLastRowStays()
@@ -218,7 +218,7 @@ void TestCellEdit::arrowsStayInEditor()
     QCOMPARE(grid().Row(), 5);
     QCOMPARE(grid().Col(), 5);
     QVERIFY(sheet->isEditing());
-    QCOMPARE(sheet->ActiveR, 0);
+    QCOMPARE(sheet->ActiveR(), 0);
 }
 
 void TestCellEdit::otherCellCommitsText()
@@ -264,7 +264,7 @@ void TestCellEdit::pointingAppends()
     QCOMPARE(sheet->txtEdit->cursorPosition(), result.size());
     QCOMPARE(grid().Row(), 1);
     QCOMPARE(grid().Col(), 3);
-    QCOMPARE(sheet->ActiveR, 0);
+    QCOMPARE(sheet->ActiveR(), 0);
     QCOMPARE(sheet->ActiveRmove, 1);
     QVERIFY(!sheet->SelMove);
     QCOMPARE(host->label, cellAddress(from.y(), from.x()));
@@ -298,13 +298,13 @@ void TestCellEdit::doubleClickOpensCell()
 {
     enter(3, 2, QStringLiteral("=7*6"));
     enter(9, 9, QStringLiteral("other"));
-    sheet->IsChanged = false;
+    sheet->model().clearChanged();
     doubleClick(3, 2);
     QVERIFY(sheet->isEditing());
     QCOMPARE(sheet->txtEdit->text(), QStringLiteral("=7*6"));
     QCOMPARE(host->editLine, QStringLiteral("=7*6"));
     QCOMPARE(host->label, QStringLiteral(" B 3"));
-    QVERIFY(sheet->IsChanged);
+    QVERIFY(sheet->IsChanged());
 }
 
 // After a pointed formula was committed by a double-click, a second double-click on the

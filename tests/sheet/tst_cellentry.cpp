@@ -155,29 +155,28 @@ void TestCellEntry::recalculateCoversUsedExtent()
     // Shown texts that only a new entry of the cell replaces.
     grid().setTextAt(250, 13, QStringLiteral("stale"));
     grid().setTextAt(500, 26, QStringLiteral("stale"));
-    sheet->IsChanged = false;
+    sheet->model().clearChanged();
     QVERIFY(sheet->Recalculate());
     const QString expected = filled ? QString() : QStringLiteral("stale");
     QCOMPARE(grid().text(250, 13), expected);
     QCOMPARE(grid().text(500, 26), expected);
     QCOMPARE(grid().text(1, 26), filled ? QStringLiteral("2") : QString());
-    QCOMPARE(sheet->IsChanged, filled);
+    QCOMPARE(sheet->IsChanged(), filled);
 }
 
 void TestCellEntry::recalculateRestoresSheet()
 {
     enter(2, 2, QStringLiteral("=1"));
     grid().setCurrent(7, 5);
-    sheet->ActiveR = 3;
-    sheet->ActiveC = 3;
+    sheet->model().startPointing(3, 3);
     sheet->txtEdit->setText(QStringLiteral("=A"));
     QVERIFY(sheet->Recalculate());
     QCOMPARE(grid().Row(), 7);
     QCOMPARE(grid().Col(), 5);
     QCOMPARE(grid().HighLight(), 1);
     QVERIFY(grid().Redraw());
-    QCOMPARE(sheet->ActiveR, 0);
-    QCOMPARE(sheet->ActiveC, 0);
+    QCOMPARE(sheet->ActiveR(), 0);
+    QCOMPARE(sheet->ActiveC(), 0);
     QVERIFY(sheet->txtEdit->text().isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
 }

@@ -136,7 +136,8 @@ void TestGridState::dragSelects()
 {
     QFETCH(QPoint, from);
     QFETCH(QPoint, to);
-    SheetGrid grid;
+    GridState state;
+    SheetGrid grid(state);
     grid.resize(800, 600);
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
@@ -157,7 +158,8 @@ void TestGridState::dragSelects()
 
 void TestGridState::userMoveRaisesLeaveCellCodeMoveDoesNot()
 {
-    SheetGrid grid;
+    GridState state;
+    SheetGrid grid(state);
     grid.resize(600, 400);
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
@@ -180,7 +182,8 @@ void TestGridState::userMoveRaisesLeaveCellCodeMoveDoesNot()
 
 void TestGridState::columnResizeByHeadingBorder()
 {
-    SheetGrid grid;
+    GridState state;
+    SheetGrid grid(state);
     grid.resize(800, 400);
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
