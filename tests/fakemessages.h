@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filedialogs.h"
 #include "messages.h"
 
 #include <QList>

@@ -83,7 +83,7 @@ QString frmZel::AskSaveAsName()
         return QString();
     }
     m_dialogFileName = choice->path;
-    return completeSaveName(choice->path, choice->filterIndex);
+    return completeSaveName(choice->path, choice->filter);
 }
 
 void frmZel::mnuFileOpen_Click()

@@ -74,7 +74,7 @@ void addTestDumpShortcut(frmZel& window)
         for (int r = 1; r < grid.Rows(); ++r) {
             for (int c = 1; c < grid.Cols(); ++c) {
                 if (!grid.text(r, c).isEmpty()) {
-                    out += QChar(char16_t(64 + c)) + QString::number(r) + QLatin1Char('\t') + grid.text(r, c) +
+                    out += cellName(r, c) + QLatin1Char('\t') + grid.text(r, c) +
                            QLatin1Char('\n');
                 }
             }

@@ -125,18 +125,18 @@ SheetText parseSheetText(QStringView text)
     return sheet;
 }
 
-void readTrailer(const QStringList& values, int (&widths)[26], float& scale)
+void readTrailer(const QStringList& values, int (&widths)[LastCol], float& scale)
 {
-    for (qsizetype i = 0; i < 26 && i < values.size(); ++i) {
+    for (qsizetype i = 0; i < LastCol && i < values.size(); ++i) {
         bool ok = false;
         const short width = values[i].toShort(&ok);
         if (ok) {
             widths[i] = width;
         }
     }
-    if (values.size() > 26) {
+    if (values.size() > LastCol) {
         bool ok = false;
-        const float value = values[26].toFloat(&ok);
+        const float value = values[LastCol].toFloat(&ok);
         if (ok && std::isfinite(value) && value > 0 && value <= 100) {
             scale = value;
         }

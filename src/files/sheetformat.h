@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheetsize.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -38,4 +40,4 @@ SheetText parseSheetText(QStringView text);
 // missing or not a number leaves its entry as it was; widths are 16-bit, and a scale must be a
 // positive number a sheet can be drawn at (a zero scale would make every later save divide by
 // zero).
-void readTrailer(const QStringList& values, int (&widths)[26], float& scale);
+void readTrailer(const QStringList& values, int (&widths)[LastCol], float& scale);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheetsize.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -23,7 +25,7 @@ struct CellRange {
 class GridState
 {
 public:
-    GridState(int rows = 501, int cols = 27);
+    GridState(int rows = LastRow + 1, int cols = LastCol + 1);
 
     int Rows() const { return m_rows; }
     int Cols() const { return m_cols; }

@@ -1,7 +1,5 @@
 #include "messages.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -39,63 +37,5 @@ Messages::Answer BoxMessages::askSave(QWidget* parent, const QString& text)
         return Answer::No;
     default:
         return Answer::Cancel;
-    }
-}
-
-QString FileDialogs::filter()
-{
-    return QStringLiteral("表計算ファイル(*.zel);;CSVファイル(*.csv);;すべてのファイル(*.*)");
-}
-
-QString completeSaveName(const QString& name, int filterIndex)
-{
-    if (filterIndex == 1 && !name.endsWith(QLatin1String(".zel"))) {
-        return name + QLatin1String(".zel");
-    }
-    if (filterIndex == 2 && !name.endsWith(QLatin1String(".csv"))) {
-        return name + QLatin1String(".csv");
-    }
-    return name;
-}
-
-namespace {
-
-int filterIndexOf(const QString& selected)
-{
-    const QStringList filters = FileDialogs::filter().split(QLatin1String(";;"));
-    return int(filters.indexOf(selected)) + 1;
-}
-
-} // namespace
-
-std::optional<FileDialogs::Choice> BoxFileDialogs::open(QWidget* parent, const QString& fileName)
-{
-    QString selected;
-    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), fileName, filter(), &selected);
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    return Choice{path, filterIndexOf(selected)};
-}
-
-std::optional<FileDialogs::Choice> BoxFileDialogs::save(QWidget* parent, const QString& fileName)
-{
-    QString start = fileName;
-    while (true) {
-        QString selected;
-        const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("名前を付けて保存"), start, filter(),
-                                                          &selected, QFileDialog::DontConfirmOverwrite);
-        if (path.isEmpty()) {
-            return std::nullopt;
-        }
-        const Choice choice{path, filterIndexOf(selected)};
-        const QString target = completeSaveName(choice.path, choice.filterIndex);
-        if (!QFileInfo::exists(target) ||
-            QMessageBox::question(parent, QStringLiteral("名前を付けて保存"),
-                                  target + QStringLiteral(" は既に存在します。\n置き換えますか？"),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes) {
-            return choice;
-        }
-        start = path;
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 class QWidget;
 
@@ -29,37 +28,6 @@ public:
     void information(QWidget* parent, const QString& text) override;
     Answer askSave(QWidget* parent, const QString& text) override;
 };
-
-// The file dialogs of the main window: Open and Save with the filter of sheet files, CSV and
-// all files. Tests answer them in place of a user.
-class FileDialogs
-{
-public:
-    struct Choice {
-        QString path;        // the full path chosen
-        int filterIndex = 1; // 1 sheet file, 2 CSV, 3 all files
-    };
-    // The dialog's filter, as Qt lists it.
-    static QString filter();
-
-    virtual ~FileDialogs() = default;
-    // Nothing when the dialog is cancelled. fileName is the name the dialog starts with.
-    virtual std::optional<Choice> open(QWidget* parent, const QString& fileName) = 0;
-    virtual std::optional<Choice> save(QWidget* parent, const QString& fileName) = 0;
-};
-
-// The real dialogs. Saving asks before replacing a file under the name that will be written,
-// the extension completed as the filter says.
-class BoxFileDialogs : public FileDialogs
-{
-public:
-    std::optional<Choice> open(QWidget* parent, const QString& fileName) override;
-    std::optional<Choice> save(QWidget* parent, const QString& fileName) override;
-};
-
-// The name a Save As writes to: the filter's extension appended unless the name ends in it
-// already; with the all-files filter the name as typed.
-QString completeSaveName(const QString& name, int filterIndex);
 
 // The application title, used as the title of every message box.
 inline QString applicationTitle()

@@ -112,7 +112,7 @@ void TestFileCommands::openRefusals()
     if (!bytes.isEmpty()) {
         write(name, bytes);
     }
-    dialogs->choices.append(FileDialogs::Choice{path(name), 3});
+    dialogs->choices.append(FileDialogs::Choice{path(name), FileFilter::AllFiles});
     window->mnuFileOpen_Click();
     QCOMPARE(messages->criticals, QStringList{message});
     QVERIFY(window->sheets().isEmpty());
@@ -143,7 +143,7 @@ void TestFileCommands::openLoadsAndRefusesDuplicate()
     bytes += QByteArray(55000 - bytes.size() - 4, ' ').prepend('"').append("\"\r\n").left(55000 - bytes.size());
     const QString file = write(QStringLiteral("ok.csv"), bytes.left(55000));
     QCOMPARE(QFileInfo(file).size(), 55000);
-    dialogs->choices.append(FileDialogs::Choice{file, 2});
+    dialogs->choices.append(FileDialogs::Choice{file, FileFilter::Csv});
     window->mnuFileOpen_Click();
     QVERIFY(messages->criticals.isEmpty());
     frmZelChild* sheet = window->activeSheet();
@@ -155,14 +155,14 @@ void TestFileCommands::openLoadsAndRefusesDuplicate()
     QVERIFY(window->app().OpenSheetNames.contains(file));
     QCOMPARE(dialogs->opened.last(), QString()); // Open empties the dialog's name first
 
-    dialogs->choices.append(FileDialogs::Choice{file, 2});
+    dialogs->choices.append(FileDialogs::Choice{file, FileFilter::Csv});
     window->mnuFileOpen_Click();
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("そのファイルはすでに開いています！")});
     QCOMPARE(window->sheets().size(), 1);
 
     // Once its window is closed, the same path opens again.
     sheet->parentWidget()->close();
-    dialogs->choices.append(FileDialogs::Choice{file, 2});
+    dialogs->choices.append(FileDialogs::Choice{file, FileFilter::Csv});
     window->mnuFileOpen_Click();
     QCOMPARE(window->sheets().size(), 1);
     QCOMPARE(messages->criticals.size(), 1);
@@ -208,21 +208,22 @@ void TestFileCommands::saveOnUnchangedOrCancelled()
 void TestFileCommands::saveAsCompletesName_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("filter");
+    QTest::addColumn<FileFilter>("filter");
     QTest::addColumn<QString>("written");
     QTest::addColumn<bool>("trailer");
-    QTest::newRow("sheet file") << "abc" << 1 << "abc.zel" << true;
-    QTest::newRow("sheet file after .csv") << "abc.csv" << 1 << "abc.csv.zel" << true;
-    QTest::newRow("csv after .zel") << "abc.zel" << 2 << "abc.zel.csv" << false;
-    QTest::newRow("csv") << "abc.csv" << 2 << "abc.csv" << false;
-    QTest::newRow("all files, as typed") << "abc.txt" << 3 << "abc.txt" << false;
-    QTest::newRow("all files, sheet file") << "abc.zel" << 3 << "abc.zel" << true;
+    using F = FileFilter;
+    QTest::newRow("sheet file") << "abc" << F::SheetFile << "abc.zel" << true;
+    QTest::newRow("sheet file after .csv") << "abc.csv" << F::SheetFile << "abc.csv.zel" << true;
+    QTest::newRow("csv after .zel") << "abc.zel" << F::Csv << "abc.zel.csv" << false;
+    QTest::newRow("csv") << "abc.csv" << F::Csv << "abc.csv" << false;
+    QTest::newRow("all files, as typed") << "abc.txt" << F::AllFiles << "abc.txt" << false;
+    QTest::newRow("all files, sheet file") << "abc.zel" << F::AllFiles << "abc.zel" << true;
 }
 
 void TestFileCommands::saveAsCompletesName()
 {
     QFETCH(QString, typed);
-    QFETCH(int, filter);
+    QFETCH(FileFilter, filter);
     QFETCH(QString, written);
     QFETCH(bool, trailer);
     frmZelChild* sheet = changedNewSheet();
@@ -249,7 +250,7 @@ void TestFileCommands::failedSavesKeepSheetChanged()
 {
     frmZelChild* sheet = changedNewSheet();
     const QString target = path(QStringLiteral("no-such-folder/a.zel"));
-    dialogs->choices.append(FileDialogs::Choice{target, 1});
+    dialogs->choices.append(FileDialogs::Choice{target, FileFilter::SheetFile});
     window->mnuFileSaveAs_Click();
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("ファイルを保存できませんでした！\r\n") + target});
     QVERIFY(sheet->IsChanged());
@@ -261,7 +262,7 @@ void TestFileCommands::failedSavesKeepSheetChanged()
     sheet->txtEdit->setText(QStringLiteral("café"));
     sheet->EnterCell();
     messages->criticals.clear();
-    dialogs->choices.append(FileDialogs::Choice{existing, 2});
+    dialogs->choices.append(FileDialogs::Choice{existing, FileFilter::Csv});
     window->mnuFileSaveAs_Click();
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("Shift-JISで保存できない文字があります！\r\n D 3")});
     QCOMPARE(read(existing), QByteArray("\"old\"\r\n"));
@@ -272,7 +273,7 @@ void TestFileCommands::closePromptSaves()
 {
     frmZelChild* fresh = changedNewSheet();
     messages->answers = {Messages::Answer::Yes};
-    dialogs->choices.append(FileDialogs::Choice{path(QStringLiteral("fresh")), 1});
+    dialogs->choices.append(FileDialogs::Choice{path(QStringLiteral("fresh")), FileFilter::SheetFile});
     QVERIFY(fresh->parentWidget()->close());
     QVERIFY(read(QStringLiteral("fresh.zel")).contains("\"=1+2\""));
 

@@ -183,7 +183,7 @@ void TestRandomized::saveAndCompare()
     const bool sheetFile = random.bounded(2) == 0;
     const QString path = dir.filePath(QStringLiteral("save%1.%2").arg(saves++).arg(sheetFile ? "zel" : "csv"));
     fixture->messages->criticals.clear();
-    fixture->dialogs->choices.append(FileDialogs::Choice{path, sheetFile ? 1 : 2});
+    fixture->dialogs->choices.append(FileDialogs::Choice{path, sheetFile ? FileFilter::SheetFile : FileFilter::Csv});
     fixture->window->mnuFileSaveAs_Click();
     if (!fixture->messages->criticals.isEmpty()) {
         QVERIFY(!QFile::exists(path)); // a refused save writes nothing

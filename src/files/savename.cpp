@@ -1,0 +1,12 @@
+#include "savename.h"
+
+QString completeSaveName(const QString& name, FileFilter filter)
+{
+    if (filter == FileFilter::SheetFile && !name.endsWith(QLatin1String(".zel"))) {
+        return name + QLatin1String(".zel");
+    }
+    if (filter == FileFilter::Csv && !name.endsWith(QLatin1String(".csv"))) {
+        return name + QLatin1String(".csv");
+    }
+    return name;
+}
