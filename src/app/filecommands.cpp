@@ -1,5 +1,7 @@
 // The file commands of the main window: Open, Save, Save As, the close prompt's save, the
 // file named on the command line and files dropped on the window.
+#include "filecommands.h"
+
 #include "appstate.h"
 #include "celleditor.h"
 #include "frmzel.h"
@@ -8,10 +10,8 @@
 #include "waitcursor.h"
 
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
-#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -25,17 +25,17 @@ qint64 fileSize(const QString& path)
 bool tooLarge(const QString& path)
 {
     const qint64 size = fileSize(path);
-    return size < 0 || size > frmZel::MaxOpenSize;
+    return size < 0 || size > FileCommands::MaxOpenSize;
 }
 
 } // namespace
 
-frmZelChild* frmZel::LoadSheetFile(const QString& path)
+frmZelChild* FileCommands::LoadSheetFile(const QString& path)
 {
-    frmZelChild* sheet = addSheetWindow(path);
-    const LoadResult result = loadSheetFile(path, sheet->model(), m_app.layout());
+    frmZelChild* sheet = m_window.addSheetWindow(path);
+    const LoadResult result = loadSheetFile(path, sheet->model(), m_window.app().layout());
     if (!result.read) {
-        m_app.messages().critical(this, QStringLiteral("このファイルは開くことができません！"));
+        m_window.app().messages().critical(&m_window, QStringLiteral("このファイルは開くことができません！"));
         // No empty sheet is left registered under the path, where a save could overwrite the file.
         sheet->setCloseAgreed(true);
         sheet->parentWidget()->close();
@@ -43,42 +43,42 @@ frmZelChild* frmZel::LoadSheetFile(const QString& path)
     }
     if (result.layout) {
         // The file's display size becomes the program's.
-        m_app.takeLayout(*result.layout);
+        m_window.app().takeLayout(*result.layout);
     }
     sheet->model().clearChanged();
     sheet->model().endPointing();
     sheet->grdZel->viewport()->update();
     if (result.overflow) {
-        m_app.messages().information(this, QStringLiteral("シートに入りきらないデータは読み込まれませんでした！"));
+        m_window.app().messages().information(&m_window, QStringLiteral("シートに入りきらないデータは読み込まれませんでした！"));
     }
     return sheet;
 }
 
-bool frmZel::SaveSheetFile(frmZelChild& sheet, const QString& path)
+bool FileCommands::SaveSheetFile(frmZelChild& sheet, const QString& path)
 {
     SaveResult result;
     {
         const WaitCursor hourglass;
-        result = saveSheetFile(path, sheet.model(), m_app.DisplayScale);
+        result = saveSheetFile(path, sheet.model(), m_window.app().DisplayScale);
     }
     switch (result.status) {
     case SaveResult::Status::Saved:
         sheet.model().clearChanged();
         return true;
     case SaveResult::Status::Unencodable:
-        m_app.messages().critical(this, QStringLiteral("Shift-JISで保存できない文字があります！\r\n") +
+        m_window.app().messages().critical(&m_window, QStringLiteral("Shift-JISで保存できない文字があります！\r\n") +
                                             cellAddress(result.row, result.col));
         return false;
     case SaveResult::Status::WriteFailed:
         break;
     }
-    m_app.messages().critical(this, QStringLiteral("ファイルを保存できませんでした！\r\n") + path);
+    m_window.app().messages().critical(&m_window, QStringLiteral("ファイルを保存できませんでした！\r\n") + path);
     return false;
 }
 
-QString frmZel::AskSaveAsName()
+QString FileCommands::AskSaveAsName()
 {
-    const std::optional<FileDialogs::Choice> choice = m_app.fileDialogs().save(this, m_dialogFileName);
+    const std::optional<FileDialogs::Choice> choice = m_window.app().fileDialogs().save(&m_window, m_dialogFileName);
     if (!choice) {
         return QString();
     }
@@ -86,14 +86,14 @@ QString frmZel::AskSaveAsName()
     return completeSaveName(choice->path, choice->filter);
 }
 
-void frmZel::mnuFileOpen_Click()
+void FileCommands::mnuFileOpen_Click()
 {
-    if (m_app.OpenSheetCount >= 10) {
-        m_app.messages().critical(this, QStringLiteral("1度に開くことのできるシートの数は10です！"));
+    if (m_window.app().OpenSheetCount >= 10) {
+        m_window.app().messages().critical(&m_window, QStringLiteral("1度に開くことのできるシートの数は10です！"));
         return;
     }
     m_dialogFileName.clear();
-    const std::optional<FileDialogs::Choice> choice = m_app.fileDialogs().open(this, m_dialogFileName);
+    const std::optional<FileDialogs::Choice> choice = m_window.app().fileDialogs().open(&m_window, m_dialogFileName);
     if (!choice) {
         return;
     }
@@ -101,21 +101,21 @@ void frmZel::mnuFileOpen_Click()
     m_dialogFileName = path;
     if (!path.endsWith(QLatin1String("zel")) && !path.endsWith(QLatin1String("txt")) &&
         !path.endsWith(QLatin1String("csv"))) {
-        m_app.messages().critical(this, QStringLiteral("このファイルは開くことができません！"));
+        m_window.app().messages().critical(&m_window, QStringLiteral("このファイルは開くことができません！"));
         return;
     }
     if (tooLarge(path)) {
-        m_app.messages().critical(this, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
+        m_window.app().messages().critical(&m_window, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
         return;
     }
     loadChecked(path);
 }
 
 // The duplicate test and the load, shared by Open and the command line.
-void frmZel::loadChecked(const QString& path)
+void FileCommands::loadChecked(const QString& path)
 {
-    if (m_app.SheetSerial != 0 && m_app.OpenSheetNames.contains(path)) {
-        m_app.messages().critical(this, QStringLiteral("そのファイルはすでに開いています！"));
+    if (m_window.app().SheetSerial != 0 && m_window.app().OpenSheetNames.contains(path)) {
+        m_window.app().messages().critical(&m_window, QStringLiteral("そのファイルはすでに開いています！"));
         return;
     }
     frmZelChild* sheet = nullptr;
@@ -130,9 +130,9 @@ void frmZel::loadChecked(const QString& path)
     }
 }
 
-void frmZel::mnuFileSave_Click()
+void FileCommands::mnuFileSave_Click()
 {
-    frmZelChild* sheet = activeSheet();
+    frmZelChild* sheet = m_window.activeSheet();
     if (!sheet || !sheet->IsChanged()) {
         return;
     }
@@ -144,9 +144,9 @@ void frmZel::mnuFileSave_Click()
     SaveSheetFile(*sheet, name);
 }
 
-void frmZel::mnuFileSaveAs_Click()
+void FileCommands::mnuFileSaveAs_Click()
 {
-    frmZelChild* sheet = activeSheet();
+    frmZelChild* sheet = m_window.activeSheet();
     if (!sheet) {
         return;
     }
@@ -160,7 +160,7 @@ void frmZel::mnuFileSaveAs_Click()
 }
 
 // Yes in the close prompt. Nothing written (dialog cancelled, save failed) keeps the sheet open.
-bool frmZel::saveForClose(frmZelChild& sheet)
+bool FileCommands::saveForClose(frmZelChild& sheet)
 {
     QString path = sheet.windowTitle();
     if (path.contains(QLatin1String("New-Sheet"))) {
@@ -172,7 +172,7 @@ bool frmZel::saveForClose(frmZelChild& sheet)
     return SaveSheetFile(sheet, path);
 }
 
-void frmZel::openCommandLine(const QStringList& arguments, const QDir& startDir)
+void FileCommands::openCommandLine(const QStringList& arguments, const QDir& startDir)
 {
     if (arguments.isEmpty()) {
         return;
@@ -180,42 +180,32 @@ void frmZel::openCommandLine(const QStringList& arguments, const QDir& startDir)
     const QString tooLargeText = QStringLiteral("ファイルが大きすぎる、もしくは２つ以上のファイルが\r"
                                                 "ドロップされたため開くことができません！");
     if (arguments.size() > 1) {
-        m_app.messages().critical(this, tooLargeText + arguments.join(QLatin1Char(' ')));
+        m_window.app().messages().critical(&m_window, tooLargeText + arguments.join(QLatin1Char(' ')));
         return;
     }
     const QString path = QDir::cleanPath(startDir.absoluteFilePath(arguments.front()));
     const QString ending = path.right(3).toLower();
     if (ending != QLatin1String("zel") && ending != QLatin1String("txt") && ending != QLatin1String("csv")) {
-        m_app.messages().critical(this, QStringLiteral("このファイルは開くことができません！"));
+        m_window.app().messages().critical(&m_window, QStringLiteral("このファイルは開くことができません！"));
         return;
     }
     if (tooLarge(path)) {
-        m_app.messages().critical(this, tooLargeText + path);
+        m_window.app().messages().critical(&m_window, tooLargeText + path);
         return;
     }
     loadChecked(path);
 }
 
-void frmZel::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
-        event->mimeData()->urls().front().isLocalFile()) {
-        event->acceptProposedAction();
-    }
-}
-
 // Only the first file counts; a drop checks its size but neither its extension, nor whether it
 // is open already, nor the number of open sheets.
-void frmZel::dropEvent(QDropEvent* event)
+void FileCommands::openDropped(const QList<QUrl>& urls)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.front().isLocalFile()) {
         return;
     }
-    event->acceptProposedAction();
     const QString path = QDir::cleanPath(urls.front().toLocalFile());
     if (fileSize(path) > MaxOpenSize) {
-        m_app.messages().critical(this, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
+        m_window.app().messages().critical(&m_window, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
         return;
     }
     const WaitCursor hourglass;

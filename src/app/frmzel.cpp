@@ -2,6 +2,7 @@
 
 #include "celleditor.h"
 #include "frmabout.h"
+#include "frmchart.h"
 #include "gridpainter.h"
 #include "helpwindow.h"
 #include "sheetgrid.h"
@@ -18,9 +19,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QPrinter>
 #include <QSessionManager>
+#include <QShortcut>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -52,12 +56,18 @@ frmZel::frmZel(QWidget* parent) : QMainWindow(parent)
     layout->addWidget(mdiArea, 1);
     setCentralWidget(central);
     createActions();
+    // Menu shortcuts are decided before the focused control sees the key (eventFilter).
+    qApp->installEventFilter(this);
+    // F1 opens the help as the help entry does; the entry itself shows no shortcut.
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &frmZel::mnuHelpShow_Click);
 }
 
 frmZel::~frmZel()
 {
-    // The chart window tells this window when it goes; it must go while this window is whole.
-    delete m_chart;
+    qApp->removeEventFilter(this);
+    // The chart window tells the chart commands when it goes; it must go while they exist.
+    delete m_charts.chart();
     // Sheets go first, while the state they unregister from still exists.
     for (QMdiSubWindow* w : mdiArea->subWindowList()) {
         delete w;
@@ -125,152 +135,156 @@ void frmZel::txtEditLine_KeyHandled(int keyCode)
     }
 }
 
-QAction* frmZel::addEntry(QMenu* menu, const QString& name, const QString& caption,
-                          const QKeySequence& shortcut)
-{
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(name);
-    if (!shortcut.isEmpty()) {
-        a->setShortcut(shortcut);
-    }
-    m_actions.insert(name, a);
-    return a;
-}
+namespace {
 
-// Every menu entry and toolbar button is made here.
+enum class When { Always, WindowsLoaded, WindowsLoadedAndCopied };
+
+// The toolbar: each button runs its entry's handler under its own condition.
+struct ToolButton {
+    const char* key;
+    const char* caption;
+    const char* tooltip;
+    const char* themeIcon;
+    void (frmZel::*run)();
+    When when;
+    bool gapAfter;
+};
+
+constexpr ToolButton ToolButtons[] = {
+    {"btnFileNew", "新規", "新しいシートの作成", "document-new", &frmZel::mnuFileNew_Click, When::Always, false},
+    {"btnFileOpen", "開く", "シートを開く", "document-open", &frmZel::mnuFileOpen_Click, When::Always, false},
+    {"btnFileSave", "保存", "上書き保存", "document-save", &frmZel::mnuFileSave_Click, When::WindowsLoaded, true},
+    {"btnEditReSub", "計算", "再計算", "view-refresh", &frmZel::mnuEditReSub_Click, When::WindowsLoaded, false},
+    {"btnEditBack", "戻す", "元に戻す", "edit-undo", &frmZel::mnuEditBack_Click, When::WindowsLoaded, false},
+    {"btnEditCopy", "コピー", "コピー", "edit-copy", &frmZel::mnuEditCopy_Click, When::WindowsLoaded, false},
+    {"btnEditCut", "切取", "切り取り", "edit-cut", &frmZel::mnuEditCut_Click, When::WindowsLoaded, false},
+    {"btnEditPaste", "貼付", "貼り付け", "edit-paste", &frmZel::mnuEditPaste_Click, When::WindowsLoadedAndCopied, true},
+    {"btnHelpShow", "ヘルプ", "ヘルプの表示", "help-contents", &frmZel::mnuHelpShow_Click, When::Always, false},
+};
+
+} // namespace
+
+// Every menu entry and toolbar button is made here, each entry with its handler.
 void frmZel::createActions()
 {
-    auto topMenu = [this](const QString& name, const QString& caption) {
+    auto topMenu = [this](const char* name, const QString& caption) {
         QMenu* m = menuBar()->addMenu(caption);
-        m->setObjectName(name);
-        m_menus.insert(name, m);
+        m->setObjectName(QLatin1String(name));
         return m;
     };
-    auto separator = [this](QMenu* m, const QString& name) {
-        QAction* s = m->addSeparator();
-        s->setObjectName(name);
-        m_actions.insert(name, s);
+    auto entry = [this](QMenu* menu, const char* name, const QString& caption, void (frmZel::*handler)(),
+                        const QKeySequence& shortcut = {}) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(shortcut);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
     };
+    auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QLatin1String(name)); };
 
-    QMenu* file = topMenu(QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
-    addEntry(file, QStringLiteral("mnuFileNew"), QStringLiteral("新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    addEntry(file, QStringLiteral("mnuFileOpen"), QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    separator(file, QStringLiteral("mnuFileSeparator1"));
-    addEntry(file, QStringLiteral("mnuFileSave"), QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    addEntry(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("名前を付けて保存(&A)"));
-    separator(file, QStringLiteral("mnuFileSepararor2"));
-    addEntry(file, QStringLiteral("mnuFilePrint"), QStringLiteral("印刷(&P)"));
-    addEntry(file, QStringLiteral("mnuFilePreview"), QStringLiteral("プレビュー"));
-    separator(file, QStringLiteral("mnuFileSeparator3"));
-    addEntry(file, QStringLiteral("mnuFileExit"), QStringLiteral("終了(&E)"));
+    mnuFile = topMenu("mnuFile", QStringLiteral("ファイル(&F)"));
+    mnuFileNew = entry(mnuFile, "mnuFileNew", QStringLiteral("新規作成(&N)"), &frmZel::mnuFileNew_Click, Qt::CTRL | Qt::Key_N);
+    mnuFileOpen = entry(mnuFile, "mnuFileOpen", QStringLiteral("開く(&O)"), &frmZel::mnuFileOpen_Click, Qt::CTRL | Qt::Key_O);
+    separator(mnuFile, "mnuFileSeparator1");
+    mnuFileSave = entry(mnuFile, "mnuFileSave", QStringLiteral("上書き保存(&S)"), &frmZel::mnuFileSave_Click, Qt::CTRL | Qt::Key_S);
+    mnuFileSaveAs = entry(mnuFile, "mnuFileSaveAs", QStringLiteral("名前を付けて保存(&A)"), &frmZel::mnuFileSaveAs_Click);
+    separator(mnuFile, "mnuFileSepararor2");
+    mnuFilePrint = entry(mnuFile, "mnuFilePrint", QStringLiteral("印刷(&P)"), &frmZel::mnuFilePrint_Click);
+    mnuFilePreview = entry(mnuFile, "mnuFilePreview", QStringLiteral("プレビュー"), &frmZel::mnuFilePreview_Click);
+    separator(mnuFile, "mnuFileSeparator3");
+    mnuFileExit = entry(mnuFile, "mnuFileExit", QStringLiteral("終了(&E)"), &frmZel::mnuFileExit_Click);
 
-    QMenu* edit = topMenu(QStringLiteral("mnuEdit"), QStringLiteral("編集(&E)"));
-    addEntry(edit, QStringLiteral("mnuEditReSub"), QStringLiteral("再計算"));
-    addEntry(edit, QStringLiteral("mnuEditBack"), QStringLiteral("セルを元に戻す"));
-    separator(edit, QStringLiteral("mnuEditSeparator1"));
-    addEntry(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("コピー(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    addEntry(edit, QStringLiteral("mnuEditCut"), QStringLiteral("切り取り(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    addEntry(edit, QStringLiteral("mnuEditPaste"), QStringLiteral("貼り付け(&V)"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    separator(edit, QStringLiteral("mnuEditSeparator2"));
-    addEntry(edit, QStringLiteral("mnuEditPasteClip"), QStringLiteral("クリップボードから貼り付け"));
-    addEntry(edit, QStringLiteral("mnuEditCopyClip"), QStringLiteral("クリップボードへコピー"));
-    addEntry(edit, QStringLiteral("mnuEditCopyTable"), QStringLiteral("クリップボードへ表をコピー"));
-    separator(edit, QStringLiteral("mnuEditSeparator3"));
-    addEntry(edit, QStringLiteral("mnuEditDelete"), QStringLiteral("削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuEdit = topMenu("mnuEdit", QStringLiteral("編集(&E)"));
+    mnuEditReSub = entry(mnuEdit, "mnuEditReSub", QStringLiteral("再計算"), &frmZel::mnuEditReSub_Click);
+    mnuEditBack = entry(mnuEdit, "mnuEditBack", QStringLiteral("セルを元に戻す"), &frmZel::mnuEditBack_Click);
+    separator(mnuEdit, "mnuEditSeparator1");
+    mnuEditCopy = entry(mnuEdit, "mnuEditCopy", QStringLiteral("コピー(&C)"), &frmZel::mnuEditCopy_Click, Qt::CTRL | Qt::Key_C);
+    mnuEditCut = entry(mnuEdit, "mnuEditCut", QStringLiteral("切り取り(&X)"), &frmZel::mnuEditCut_Click, Qt::CTRL | Qt::Key_X);
+    mnuEditPaste = entry(mnuEdit, "mnuEditPaste", QStringLiteral("貼り付け(&V)"), &frmZel::mnuEditPaste_Click, Qt::CTRL | Qt::Key_V);
+    separator(mnuEdit, "mnuEditSeparator2");
+    mnuEditPasteClip = entry(mnuEdit, "mnuEditPasteClip", QStringLiteral("クリップボードから貼り付け"), &frmZel::mnuEditPasteClip_Click);
+    mnuEditCopyClip = entry(mnuEdit, "mnuEditCopyClip", QStringLiteral("クリップボードへコピー"), &frmZel::mnuEditCopyClip_Click);
+    mnuEditCopyTable = entry(mnuEdit, "mnuEditCopyTable", QStringLiteral("クリップボードへ表をコピー"), &frmZel::mnuEditCopyTable_Click);
+    separator(mnuEdit, "mnuEditSeparator3");
+    mnuEditDelete = entry(mnuEdit, "mnuEditDelete", QStringLiteral("削除(&D)"), &frmZel::mnuEditDelete_Click, Qt::CTRL | Qt::Key_D);
 
-    QMenu* graph = topMenu(QStringLiteral("mnuGraph"), QStringLiteral("グラフ(&G)"));
-    addEntry(graph, QStringLiteral("mnuGraphShow"), QStringLiteral("表示(&S)"));
-    addEntry(graph, QStringLiteral("mnuGraphPrint"), QStringLiteral("グラフの印刷(&P)"));
+    mnuGraph = topMenu("mnuGraph", QStringLiteral("グラフ(&G)"));
+    mnuGraphShow = entry(mnuGraph, "mnuGraphShow", QStringLiteral("表示(&S)"), &frmZel::mnuGraphShow_Click);
+    mnuGraphPrint = entry(mnuGraph, "mnuGraphPrint", QStringLiteral("グラフの印刷(&P)"), &frmZel::mnuGraphPrint_Click);
 
-    QMenu* set = topMenu(QStringLiteral("mnuSet"), QStringLiteral("設定(&S)"));
-    QMenu* dis = set->addMenu(QStringLiteral("表示サイズ"));
-    dis->setObjectName(QStringLiteral("mnuSetDis"));
-    m_menus.insert(QStringLiteral("mnuSetDis"), dis);
-    m_actions.insert(QStringLiteral("mnuSetDis"), dis->menuAction());
-    addEntry(dis, QStringLiteral("mnuSetDis75"), QStringLiteral("75％"));
-    addEntry(dis, QStringLiteral("mnuSetDis100"), QStringLiteral("100％"));
-    addEntry(dis, QStringLiteral("mnuSetDis125"), QStringLiteral("125％"));
-    addEntry(set, QStringLiteral("mnuSetDisKeta"), QStringLiteral("小数桁"));
+    mnuSet = topMenu("mnuSet", QStringLiteral("設定(&S)"));
+    mnuSetDis = mnuSet->addMenu(QStringLiteral("表示サイズ"));
+    mnuSetDis->setObjectName(QStringLiteral("mnuSetDis"));
+    mnuSetDis->menuAction()->setObjectName(QStringLiteral("mnuSetDis"));
+    mnuSetDis75 = entry(mnuSetDis, "mnuSetDis75", QStringLiteral("75％"), &frmZel::mnuSetDis75_Click);
+    mnuSetDis100 = entry(mnuSetDis, "mnuSetDis100", QStringLiteral("100％"), &frmZel::mnuSetDis100_Click);
+    mnuSetDis125 = entry(mnuSetDis, "mnuSetDis125", QStringLiteral("125％"), &frmZel::mnuSetDis125_Click);
+    mnuSetDisKeta = entry(mnuSet, "mnuSetDisKeta", QStringLiteral("小数桁"), &frmZel::mnuSetDisKeta_Click);
 
-    QMenu* window = topMenu(QStringLiteral("mnuWindow"), QStringLiteral("ウインドウ(&W)"));
-    addEntry(window, QStringLiteral("mnuWindowCascade"), QStringLiteral("重ねて表示"));
-    addEntry(window, QStringLiteral("mnuWindowHorizontal"), QStringLiteral("上下に並べて表示"));
-    addEntry(window, QStringLiteral("mnuWindowVertical"), QStringLiteral("左右に並べて表示"));
+    mnuWindow = topMenu("mnuWindow", QStringLiteral("ウインドウ(&W)"));
+    mnuWindowCascade = entry(mnuWindow, "mnuWindowCascade", QStringLiteral("重ねて表示"), &frmZel::mnuWindowCascade_Click);
+    mnuWindowHorizontal = entry(mnuWindow, "mnuWindowHorizontal", QStringLiteral("上下に並べて表示"), &frmZel::mnuWindowHorizontal_Click);
+    mnuWindowVertical = entry(mnuWindow, "mnuWindowVertical", QStringLiteral("左右に並べて表示"), &frmZel::mnuWindowVertical_Click);
 
-    QMenu* help = topMenu(QStringLiteral("mnuHelp"), QStringLiteral("ヘルプ(&H)"));
-    addEntry(help, QStringLiteral("mnuHelpShow"), QStringLiteral("ヘルプの表示(&S)"));
-    addEntry(help, QStringLiteral("mnuHelpVersion"), QStringLiteral("バージョン情報"));
+    mnuHelp = topMenu("mnuHelp", QStringLiteral("ヘルプ(&H)"));
+    mnuHelpShow = entry(mnuHelp, "mnuHelpShow", QStringLiteral("ヘルプの表示(&S)"), &frmZel::mnuHelpShow_Click);
+    mnuHelpVersion = entry(mnuHelp, "mnuHelpVersion", QStringLiteral("バージョン情報"), &frmZel::mnuHelpVersion_Click);
 
-    connect(file, &QMenu::aboutToShow, this, &frmZel::mnuFile_Click);
-    connect(edit, &QMenu::aboutToShow, this, &frmZel::mnuEdit_Click);
-    connect(graph, &QMenu::aboutToShow, this, &frmZel::mnuGraph_Click);
-    connect(set, &QMenu::aboutToShow, this, &frmZel::mnuSet_Click);
-    connect(window, &QMenu::aboutToShow, this, &frmZel::mnuWindow_Click);
+    connect(mnuFile, &QMenu::aboutToShow, this, &frmZel::mnuFile_Click);
+    connect(mnuEdit, &QMenu::aboutToShow, this, &frmZel::mnuEdit_Click);
+    connect(mnuGraph, &QMenu::aboutToShow, this, &frmZel::mnuGraph_Click);
+    connect(mnuSet, &QMenu::aboutToShow, this, &frmZel::mnuSet_Click);
+    connect(mnuWindow, &QMenu::aboutToShow, this, &frmZel::mnuWindow_Click);
 
-    connect(action(QStringLiteral("mnuFileNew")), &QAction::triggered, this, &frmZel::mnuFileNew_Click);
-    connect(action(QStringLiteral("mnuFileOpen")), &QAction::triggered, this, &frmZel::mnuFileOpen_Click);
-    connect(action(QStringLiteral("mnuFileSave")), &QAction::triggered, this, &frmZel::mnuFileSave_Click);
-    connect(action(QStringLiteral("mnuFileSaveAs")), &QAction::triggered, this, &frmZel::mnuFileSaveAs_Click);
-    connect(action(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &frmZel::mnuFileExit_Click);
-    connect(action(QStringLiteral("mnuEditReSub")), &QAction::triggered, this, &frmZel::mnuEditReSub_Click);
-    connect(action(QStringLiteral("mnuEditDelete")), &QAction::triggered, this, &frmZel::mnuEditDelete_Click);
-    connect(action(QStringLiteral("mnuFilePrint")), &QAction::triggered, this, &frmZel::mnuFilePrint_Click);
-    connect(action(QStringLiteral("mnuFilePreview")), &QAction::triggered, this, &frmZel::mnuFilePreview_Click);
-    connect(action(QStringLiteral("mnuSetDis75")), &QAction::triggered, this, &frmZel::mnuSetDis75_Click);
-    connect(action(QStringLiteral("mnuSetDis100")), &QAction::triggered, this, &frmZel::mnuSetDis100_Click);
-    connect(action(QStringLiteral("mnuSetDis125")), &QAction::triggered, this, &frmZel::mnuSetDis125_Click);
-    connect(action(QStringLiteral("mnuSetDisKeta")), &QAction::triggered, this, &frmZel::mnuSetDisKeta_Click);
-    connect(action(QStringLiteral("mnuGraphShow")), &QAction::triggered, this, &frmZel::mnuGraphShow_Click);
-    connect(action(QStringLiteral("mnuGraphPrint")), &QAction::triggered, this, &frmZel::mnuGraphPrint_Click);
-    connect(action(QStringLiteral("mnuEditCopy")), &QAction::triggered, this, &frmZel::mnuEditCopy_Click);
-    connect(action(QStringLiteral("mnuEditCut")), &QAction::triggered, this, &frmZel::mnuEditCut_Click);
-    connect(action(QStringLiteral("mnuEditPaste")), &QAction::triggered, this, &frmZel::mnuEditPaste_Click);
-    connect(action(QStringLiteral("mnuEditBack")), &QAction::triggered, this, &frmZel::mnuEditBack_Click);
-    connect(action(QStringLiteral("mnuEditCopyClip")), &QAction::triggered, this, &frmZel::mnuEditCopyClip_Click);
-    connect(action(QStringLiteral("mnuEditCopyTable")), &QAction::triggered, this, &frmZel::mnuEditCopyTable_Click);
-    connect(action(QStringLiteral("mnuEditPasteClip")), &QAction::triggered, this, &frmZel::mnuEditPasteClip_Click);
-    connect(action(QStringLiteral("mnuWindowCascade")), &QAction::triggered, this, &frmZel::mnuWindowCascade_Click);
-    connect(action(QStringLiteral("mnuWindowHorizontal")), &QAction::triggered, this, &frmZel::mnuWindowHorizontal_Click);
-    connect(action(QStringLiteral("mnuWindowVertical")), &QAction::triggered, this, &frmZel::mnuWindowVertical_Click);
-    connect(action(QStringLiteral("mnuHelpShow")), &QAction::triggered, this, &frmZel::mnuHelpShow_Click);
-    connect(action(QStringLiteral("mnuHelpVersion")), &QAction::triggered, this, &frmZel::mnuHelpVersion_Click);
-
-    // The toolbar's buttons run through tbrMenu_ButtonClick, which applies their own
-    // conditions; a greyed menu entry does not stop its button.
+    // A greyed menu entry does not stop its button: the button runs the handler itself.
     tbrMenu = addToolBar(QStringLiteral("tbrMenu"));
     tbrMenu->setObjectName(QStringLiteral("tbrMenu"));
     tbrMenu->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     tbrMenu->setMovable(false);
-    struct Button {
-        const char* key;
-        const char* caption;
-        const char* tooltip;
-        const char* themeIcon;
-        bool gapAfter;
-    };
-    static const Button buttons[] = {
-        {"btnFileNew", "新規", "新しいシートの作成", "document-new", false},
-        {"btnFileOpen", "開く", "シートを開く", "document-open", false},
-        {"btnFileSave", "保存", "上書き保存", "document-save", true},
-        {"btnEditReSub", "計算", "再計算", "view-refresh", false},
-        {"btnEditBack", "戻す", "元に戻す", "edit-undo", false},
-        {"btnEditCopy", "コピー", "コピー", "edit-copy", false},
-        {"btnEditCut", "切取", "切り取り", "edit-cut", false},
-        {"btnEditPaste", "貼付", "貼り付け", "edit-paste", true},
-        {"btnHelpShow", "ヘルプ", "ヘルプの表示", "help-contents", false},
-    };
-    for (const Button& b : buttons) {
+    for (const ToolButton& b : ToolButtons) {
         const QString key = QString::fromUtf8(b.key);
         const QString caption = QString::fromUtf8(b.caption);
         QAction* a = tbrMenu->addAction(toolIcon(QString::fromUtf8(b.themeIcon), caption), caption);
         a->setObjectName(key);
         a->setToolTip(QString::fromUtf8(b.tooltip));
-        m_actions.insert(key, a);
         connect(a, &QAction::triggered, this, [this, key] { tbrMenu_ButtonClick(key); });
         if (b.gapAfter) {
             tbrMenu->addSeparator();
         }
     }
+}
+
+bool frmZel::takesShortcut(const QKeyEvent& key)
+{
+    const QKeySequence pressed(key.keyCombination());
+    struct Menu {
+        QMenu* menu;
+        void (frmZel::*enabling)();
+    };
+    for (const Menu& m : {Menu{mnuFile, &frmZel::mnuFile_Click}, Menu{mnuEdit, &frmZel::mnuEdit_Click}}) {
+        for (QAction* entry : m.menu->actions()) {
+            if (!entry->shortcut().isEmpty() && entry->shortcut() == pressed) {
+                (this->*m.enabling)();
+                return entry->isEnabled();
+            }
+        }
+    }
+    return false;
+}
+
+// A menu entry's shortcut runs the entry exactly when its menu would enable it now, and then
+// takes precedence over the focused control's own use of the key (the editors' copy and paste);
+// a greyed entry leaves the key to the control.
+bool frmZel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && takesShortcut(*static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QList<frmZelChild*> frmZel::sheets() const
@@ -303,9 +317,16 @@ frmZelChild* frmZel::sheetOf(const SheetModel* model) const
     return nullptr;
 }
 
+void frmZel::activate(frmZelChild& sheet)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(sheet.parentWidget())) {
+        mdiArea->setActiveSubWindow(sub);
+    }
+}
+
 int frmZel::loadedWindowCount() const
 {
-    return 1 + int(sheets().size()) + (GraphShown ? 1 : 0);
+    return 1 + int(sheets().size()) + (m_charts.GraphShown ? 1 : 0);
 }
 
 void frmZel::setAddressLabel(const QString& text)
@@ -318,19 +339,8 @@ void frmZel::setEditLine(const QString& text)
     txtEditLine->setText(text);
 }
 
-// The Delete key runs the command itself: the menu entry may be greyed from the last time the
-// Edit menu opened.
-void frmZel::editDelete()
-{
-    mnuEditDelete_Click();
-}
 
-void frmZel::mnuEditReSub_Click()
-{
-    if (frmZelChild* sheet = activeSheet()) {
-        sheet->Recalculate();
-    }
-}
+
 
 
 frmZelChild* frmZel::addSheetWindow(const QString& caption)
@@ -407,6 +417,20 @@ void frmZel::closeEvent(QCloseEvent* event)
         }
     }
     event->accept();
+}
+
+void frmZel::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
+        event->mimeData()->urls().front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmZel::dropEvent(QDropEvent* event)
+{
+    event->acceptProposedAction();
+    m_files.openDropped(event->mimeData()->urls());
 }
 
 void frmZel::mnuWindowCascade_Click()
@@ -486,37 +510,15 @@ void frmZel::mnuHelpVersion_Click()
 
 void frmZel::tbrMenu_ButtonClick(const QString& key)
 {
-    enum class When { Always, WindowsLoaded, WindowsLoadedAndCopied };
-    struct Run {
-        const char* key;
-        const char* entry;
-        When when;
-    };
-    static const Run runs[] = {
-        {"btnFileNew", "mnuFileNew", When::Always},
-        {"btnFileOpen", "mnuFileOpen", When::Always},
-        {"btnFileSave", "mnuFileSave", When::WindowsLoaded},
-        {"btnEditReSub", "mnuEditReSub", When::WindowsLoaded},
-        {"btnEditBack", "mnuEditBack", When::WindowsLoaded},
-        {"btnEditCopy", "mnuEditCopy", When::WindowsLoaded},
-        {"btnEditCut", "mnuEditCut", When::WindowsLoaded},
-        {"btnEditPaste", "mnuEditPaste", When::WindowsLoadedAndCopied},
-        {"btnHelpShow", "mnuHelpShow", When::Always},
-    };
-    for (const Run& run : runs) {
-        if (key != QLatin1String(run.key)) {
+    for (const ToolButton& b : ToolButtons) {
+        if (key != QLatin1String(b.key)) {
             continue;
         }
         const bool windows = loadedWindowCount() > 1;
-        const bool allowed = run.when == When::Always || (windows && run.when == When::WindowsLoaded) ||
-                             (windows && run.when == When::WindowsLoadedAndCopied && m_buffers.canPaste());
+        const bool allowed = b.when == When::Always || (windows && b.when == When::WindowsLoaded) ||
+                             (windows && b.when == When::WindowsLoadedAndCopied && m_editing.buffers().canPaste());
         if (allowed) {
-            // The entry runs even when its menu greyed it the last time the menu opened.
-            QAction* entry = action(QLatin1String(run.entry));
-            const bool wasEnabled = entry->isEnabled();
-            entry->setEnabled(true);
-            entry->trigger();
-            entry->setEnabled(wasEnabled);
+            (this->*b.run)();
         }
         return;
     }
@@ -525,8 +527,8 @@ void frmZel::tbrMenu_ButtonClick(const QString& key)
 void frmZel::mnuFile_Click()
 {
     const bool open = m_app.OpenSheetCount != 0;
-    for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFilePreview"}) {
-        action(QLatin1String(name))->setEnabled(open);
+    for (QAction* entry : {mnuFileSave, mnuFileSaveAs, mnuFilePrint, mnuFilePreview}) {
+        entry->setEnabled(open);
     }
 }
 
@@ -534,43 +536,42 @@ void frmZel::mnuEdit_Click()
 {
     const bool open = m_app.OpenSheetCount != 0;
     if (!open) {
-        for (const char* name : {"mnuEditBack", "mnuEditCopy", "mnuEditCut", "mnuEditPaste", "mnuEditReSub",
-                                 "mnuEditCopyClip", "mnuEditPasteClip", "mnuEditDelete", "mnuEditCopyTable"}) {
-            action(QLatin1String(name))->setEnabled(false);
+        for (QAction* entry : {mnuEditBack, mnuEditCopy, mnuEditCut, mnuEditPaste, mnuEditReSub, mnuEditCopyClip,
+                               mnuEditPasteClip, mnuEditDelete, mnuEditCopyTable}) {
+            entry->setEnabled(false);
         }
         return;
     }
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    action(QStringLiteral("mnuEditPasteClip"))->setEnabled(clip && clip->hasText());
-    action(QStringLiteral("mnuEditPaste"))->setEnabled(m_buffers.canPaste());
-    for (const char* name : {"mnuEditBack", "mnuEditCopy", "mnuEditCut", "mnuEditDelete", "mnuEditCopyTable",
-                             "mnuEditCopyClip"}) {
-        action(QLatin1String(name))->setEnabled(true);
+    mnuEditPasteClip->setEnabled(clip && clip->hasText());
+    mnuEditPaste->setEnabled(m_editing.buffers().canPaste());
+    for (QAction* entry : {mnuEditBack, mnuEditCopy, mnuEditCut, mnuEditDelete, mnuEditCopyTable, mnuEditCopyClip}) {
+        entry->setEnabled(true);
     }
-    // Not while a cell is being typed into: the overlay editor is the sheet's active control.
-    frmZelChild* sheet = activeSheet();
-    const bool editing = sheet && sheet->isEditing();
-    action(QStringLiteral("mnuEditReSub"))->setEnabled(!editing);
+    // Not while the sheet's active control (the one that has, or last had, the focus) is the
+    // overlay editor.
+    const frmZelChild* sheet = activeSheet();
+    mnuEditReSub->setEnabled(!(sheet && sheet->editorIsActiveControl()));
 }
 
 void frmZel::mnuGraph_Click()
 {
     const bool open = m_app.OpenSheetCount != 0;
-    action(QStringLiteral("mnuGraphPrint"))->setEnabled(open && GraphShown);
-    action(QStringLiteral("mnuGraphShow"))->setEnabled(open && !GraphShown);
+    mnuGraphPrint->setEnabled(open && m_charts.GraphShown);
+    mnuGraphShow->setEnabled(open && !m_charts.GraphShown);
 }
 
 void frmZel::mnuSet_Click()
 {
     const bool open = m_app.OpenSheetCount != 0;
-    action(QStringLiteral("mnuSetDis"))->setEnabled(open);
-    action(QStringLiteral("mnuSetDisKeta"))->setEnabled(open);
+    mnuSetDis->menuAction()->setEnabled(open);
+    mnuSetDisKeta->setEnabled(open);
 }
 
 void frmZel::mnuWindow_Click()
 {
     const bool open = m_app.OpenSheetCount != 0;
-    for (const char* name : {"mnuWindowCascade", "mnuWindowHorizontal", "mnuWindowVertical"}) {
-        action(QLatin1String(name))->setEnabled(open);
+    for (QAction* entry : {mnuWindowCascade, mnuWindowHorizontal, mnuWindowVertical}) {
+        entry->setEnabled(open);
     }
 }

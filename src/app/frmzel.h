@@ -1,23 +1,18 @@
 #pragma once
 
 #include "appstate.h"
-#include "editbuffers.h"
-#include "displaysize.h"
-#include "frmchart.h"
-#include "printrange.h"
+#include "chartcommands.h"
+#include "displaycommands.h"
+#include "editcommands.h"
+#include "filecommands.h"
 #include "frmzelchild.h"
+#include "printcommands.h"
 
-#include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 
 class QAction;
 class QDir;
-class QPrinter;
 class QSessionManager;
-class dlgKeta;
-class frmChartSel;
-class frmPreview;
 class CellEditor;
 class QLabel;
 class QMdiArea;
@@ -26,7 +21,9 @@ class QToolBar;
 class QWidget;
 
 // The main window: the sheets in a multiple-document area, the menus and toolbar, the cell
-// address label and the edit line.
+// address label and the edit line, and the bookkeeping of open sheets. The commands themselves
+// belong to one object per concern (files, editing, printing, display settings, charts); each
+// menu entry's handler below hands its command to the object that owns it.
 class frmZel : public QMainWindow, public SheetHost
 {
     Q_OBJECT
@@ -41,96 +38,107 @@ public:
     QLabel* Label1 = nullptr;
     CellEditor* txtEditLine = nullptr;
 
-    // The chart window is open.
-    bool GraphShown = false;
-    // The chart's block as selected when 表示 was chosen (corners as the grid had them), and
-    // the choices of the chart dialog.
-    int GraphRow = 0;
-    int GraphRowSel = 0;
-    int GraphCol = 0;
-    int GraphColSel = 0;
-    int GraphType = 3;
-    bool GraphLine = true;
-    bool GraphMono = false;
-
-    // Menu entries and toolbar buttons by their names (mnuFileNew, btnFileNew, ...).
-    QAction* action(const QString& name) const { return m_actions.value(name); }
-    QMenu* menu(const QString& name) const { return m_menus.value(name); }
+    // The menus and their entries, named by their menu path.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNew = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFileSaveAs = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFilePreview = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditReSub = nullptr;
+    QAction* mnuEditBack = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QAction* mnuEditPasteClip = nullptr;
+    QAction* mnuEditCopyClip = nullptr;
+    QAction* mnuEditCopyTable = nullptr;
+    QAction* mnuEditDelete = nullptr;
+    QMenu* mnuGraph = nullptr;
+    QAction* mnuGraphShow = nullptr;
+    QAction* mnuGraphPrint = nullptr;
+    QMenu* mnuSet = nullptr;
+    QMenu* mnuSetDis = nullptr; // the display size submenu
+    QAction* mnuSetDis75 = nullptr;
+    QAction* mnuSetDis100 = nullptr;
+    QAction* mnuSetDis125 = nullptr;
+    QAction* mnuSetDisKeta = nullptr;
+    QMenu* mnuWindow = nullptr;
+    QAction* mnuWindowCascade = nullptr;
+    QAction* mnuWindowHorizontal = nullptr;
+    QAction* mnuWindowVertical = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpShow = nullptr;
+    QAction* mnuHelpVersion = nullptr;
 
     QList<frmZelChild*> sheets() const;
     frmZelChild* activeSheet() const;
     // The open sheet window showing a model; null for none.
     frmZelChild* sheetOf(const SheetModel* model) const;
-    // The copy and undo buffers of the block commands.
-    const EditBuffers& buffers() const { return m_buffers; }
+    // Makes a sheet's window the active one.
+    void activate(frmZelChild& sheet);
     // Every window of the program that is loaded, the main window included.
     int loadedWindowCount() const;
+    // A new sheet window with a caption, registered in the open-sheet list and shown
+    // maximized as the active sheet.
+    frmZelChild* addSheetWindow(const QString& caption);
+
+    FileCommands& files() { return m_files; }
+    EditCommands& editing() { return m_editing; }
+    PrintCommands& printing() { return m_printing; }
+    DisplayCommands& display() { return m_display; }
+    ChartCommands& charts() { return m_charts; }
 
     // SheetHost
     AppState& app() override { return m_app; }
     void setAddressLabel(const QString& text) override;
     void setEditLine(const QString& text) override;
-    void editDelete() override;
-    bool saveForClose(frmZelChild& sheet) override;
+    void editDelete() override { mnuEditDelete_Click(); }
+    bool saveForClose(frmZelChild& sheet) override { return m_files.saveForClose(sheet); }
 
-    // Commands.
+    // The menu entries' handlers.
     frmZelChild* NewSheet();
     void mnuFileNew_Click();
-    void mnuFileOpen_Click();
-    void mnuFileSave_Click();
-    void mnuFileSaveAs_Click();
+    void mnuFileOpen_Click() { m_files.mnuFileOpen_Click(); }
+    void mnuFileSave_Click() { m_files.mnuFileSave_Click(); }
+    void mnuFileSaveAs_Click() { m_files.mnuFileSaveAs_Click(); }
+    void mnuFilePrint_Click() { m_printing.mnuFilePrint_Click(); }
+    void mnuFilePreview_Click() { m_printing.mnuFilePreview_Click(); }
     void mnuFileExit_Click();
-    void mnuEditReSub_Click();
-    void mnuEditCopy_Click();
-    void mnuEditCut_Click();
-    void mnuEditPaste_Click();
-    void mnuEditDelete_Click();
-    void mnuEditBack_Click();
-    void mnuEditCopyClip_Click();
-    void mnuEditCopyTable_Click();
-    void mnuEditPasteClip_Click();
-    void mnuFilePrint_Click();
-    void mnuFilePreview_Click();
-    void mnuSetDis75_Click();
-    void mnuSetDis100_Click();
-    void mnuSetDis125_Click();
-    void mnuSetDisKeta_Click();
-    void mnuGraphShow_Click();
-    void mnuGraphPrint_Click();
-
-    // The printer the print commands use, and its dialog (tests answer it).
-    QPrinter& printer();
-    void setPrintDialogs(std::unique_ptr<PrintDialogs> dialogs);
-    frmPreview* preview() const { return m_preview; }
-    dlgKeta* keta() const { return m_keta; }
-    frmChartSel* chartSel() const { return m_chartSel; }
-    frmChart* chart() const { return m_chart; }
+    void mnuEditReSub_Click() { m_editing.mnuEditReSub_Click(); }
+    void mnuEditBack_Click() { m_editing.mnuEditBack_Click(); }
+    void mnuEditCopy_Click() { m_editing.mnuEditCopy_Click(); }
+    void mnuEditCut_Click() { m_editing.mnuEditCut_Click(); }
+    void mnuEditPaste_Click() { m_editing.mnuEditPaste_Click(); }
+    void mnuEditPasteClip_Click() { m_editing.mnuEditPasteClip_Click(); }
+    void mnuEditCopyClip_Click() { m_editing.mnuEditCopyClip_Click(); }
+    void mnuEditCopyTable_Click() { m_editing.mnuEditCopyTable_Click(); }
+    void mnuEditDelete_Click() { m_editing.mnuEditDelete_Click(); }
+    void mnuGraphShow_Click() { m_charts.mnuGraphShow_Click(); }
+    void mnuGraphPrint_Click() { m_charts.mnuGraphPrint_Click(); }
+    void mnuSetDis75_Click() { m_display.mnuSetDis75_Click(); }
+    void mnuSetDis100_Click() { m_display.mnuSetDis100_Click(); }
+    void mnuSetDis125_Click() { m_display.mnuSetDis125_Click(); }
+    void mnuSetDisKeta_Click() { m_display.mnuSetDisKeta_Click(); }
     void mnuWindowCascade_Click();
     void mnuWindowHorizontal_Click();
     void mnuWindowVertical_Click();
     void mnuHelpShow_Click();
     void mnuHelpVersion_Click();
+    // A toolbar button by its key (btnFileNew, ...): its entry's handler runs under the
+    // button's own condition, whatever the entry's greying.
     void tbrMenu_ButtonClick(const QString& key);
 
-    // Enabling rules, run each time the menu opens.
+    // Enabling rules, one function per menu, run each time the menu opens and before a
+    // shortcut of its entries is taken.
     void mnuFile_Click();
     void mnuEdit_Click();
     void mnuGraph_Click();
     void mnuSet_Click();
     void mnuWindow_Click();
-
-    // Files. LoadSheetFile opens a new sheet window on a file whose checks were made; false
-    // (and no window) when the file cannot be read. SaveSheetFile writes a sheet and says
-    // whether it was written; failures are reported. AskSaveAsName is the Save As dialog:
-    // the path to write to, or empty when cancelled.
-    frmZelChild* LoadSheetFile(const QString& path);
-    bool SaveSheetFile(frmZelChild& sheet, const QString& path);
-    QString AskSaveAsName();
-    // The program's arguments: one names a file to open (relative to the folder the program
-    // was started in), more than one is refused.
-    void openCommandLine(const QStringList& arguments, const QDir& startDir);
-    // The largest file the open commands accept, in bytes.
-    static constexpr qint64 MaxOpenSize = 55000;
 
     // Asks every changed sheet whether to save it, as before closing; false when the user
     // cancelled (then nothing closes). The desktop session's end asks the same.
@@ -141,6 +149,7 @@ public:
     static QString helpFilePath();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -148,29 +157,18 @@ protected:
 private:
     void createActions();
     void createBar();
-    frmZelChild* addSheetWindow(const QString& caption);
-    void loadChecked(const QString& path);
-    void setDisplaySize(const DisplaySize& size);
-    // The single-cell test of the print commands; false after saying so.
-    bool printRangeSelected(frmZelChild& sheet);
-    void cmdGOK_Click();
     void txtEditLine_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
     void txtEditLine_KeyHandled(int keyCode);
     void tile(Qt::Orientation orientation);
-    QAction* addEntry(QMenu* menu, const QString& name, const QString& caption,
-                      const QKeySequence& shortcut = {});
+    // A key that is the shortcut of a menu entry: that entry's menu decides its enabling now;
+    // true when the entry takes the key.
+    bool takesShortcut(const QKeyEvent& key);
 
     AppState m_app;
-    QHash<QString, QAction*> m_actions;
-    QHash<QString, QMenu*> m_menus;
+    FileCommands m_files{*this};
+    EditCommands m_editing{*this};
+    PrintCommands m_printing{*this};
+    DisplayCommands m_display{*this};
+    ChartCommands m_charts{*this};
     QWidget* m_help = nullptr;
-    EditBuffers m_buffers;
-    std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<PrintDialogs> m_printDialogs;
-    frmPreview* m_preview = nullptr;
-    dlgKeta* m_keta = nullptr;
-    frmChartSel* m_chartSel = nullptr;
-    QPointer<frmChart> m_chart;
-    // The file dialogs' file name, kept between uses as the dialog control keeps it.
-    QString m_dialogFileName;
 };

@@ -106,6 +106,6 @@ int runProgram(QApplication& app)
     placeWindow(window, storedPlacementTwips());
     window.app().engine().setRoundDigits(5);
     window.show();
-    window.openCommandLine(app.arguments().mid(1), startDir);
+    window.files().openCommandLine(app.arguments().mid(1), startDir);
     return app.exec();
 }

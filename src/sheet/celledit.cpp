@@ -11,6 +11,11 @@ bool frmZelChild::isEditing() const
     return !txtEdit->isHidden();
 }
 
+bool frmZelChild::editorIsActiveControl() const
+{
+    return focusWidget() == static_cast<QWidget*>(txtEdit);
+}
+
 void frmZelChild::setEditorText(const QString& text)
 {
     m_model->setEditorText(text);

@@ -86,6 +86,8 @@ public:
     void GridEdit(int keyAscii);
     // The overlay editor is open over a cell.
     bool isEditing() const;
+    // The overlay editor is the sheet's active control: it has, or last had, the focus.
+    bool editorIsActiveControl() const;
     // Puts a text into the overlay editor (through the model, which marks the sheet changed).
     void setEditorText(const QString& text);
     // Shows in the overlay editor what the model holds as its text, after a command changed it.

@@ -99,9 +99,9 @@ void TestCharts::fillExample()
 void TestCharts::openChart()
 {
     window->mnuGraphShow_Click();
-    QVERIFY(window->chartSel());
-    QTest::mouseClick(window->chartSel()->cmdGOK, Qt::LeftButton);
-    QVERIFY(window->chart());
+    QVERIFY(window->charts().chartSel());
+    QTest::mouseClick(window->charts().chartSel()->cmdGOK, Qt::LeftButton);
+    QVERIFY(window->charts().chart());
 }
 
 void TestCharts::dataOfBlock()
@@ -133,7 +133,7 @@ void TestCharts::dataOfBlock()
     grid().setCurrent(2, 2);
     window->mnuGraphShow_Click();
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("グラフ表示範囲を選択してください！")});
-    QVERIFY(!window->chartSel());
+    QVERIFY(!window->charts().chartSel());
 }
 
 void TestCharts::dialogRemembersChoices()
@@ -143,7 +143,7 @@ void TestCharts::dialogRemembersChoices()
     grid().setRowSel(4);
     grid().setColSel(3);
     window->mnuGraphShow_Click();
-    frmChartSel* dialog = window->chartSel();
+    frmChartSel* dialog = window->charts().chartSel();
     QVERIFY(dialog->isVisible() && !dialog->isModal());
     QVERIFY(dialog->optGraph[0]->isChecked() && dialog->optColor[0]->isChecked());
     for (QComboBox* box : dialog->cboFontTitle) {
@@ -155,24 +155,24 @@ void TestCharts::dialogRemembersChoices()
     dialog->txtTitle[0]->setText(QStringLiteral("売上と経費"));
     QTest::mouseClick(dialog->cmdGOK, Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(window->GraphType, 0);
-    QVERIFY(!window->GraphLine);
-    QVERIFY(window->GraphMono);
-    frmChart* chart = window->chart();
+    QCOMPARE(window->charts().GraphType, 0);
+    QVERIFY(!window->charts().GraphLine);
+    QVERIFY(window->charts().GraphMono);
+    frmChart* chart = window->charts().chart();
     QVERIFY(chart && chart->isVisible());
     QCOMPARE(chart->windowTitle(), QStringLiteral("グラフ"));
     QCOMPARE(chart->chtGraph->data.seriesCount(), 2);
     QCOMPARE(chart->chtGraph->style.title.text, QStringLiteral("売上と経費"));
     chart->close();
-    QTRY_VERIFY(!window->chart());
+    QTRY_VERIFY(!window->charts().chart());
 
     window->mnuGraphShow_Click();
-    QCOMPARE(window->chartSel(), dialog);
+    QCOMPARE(window->charts().chartSel(), dialog);
     QVERIFY(dialog->optGraph[3]->isChecked() && dialog->optColor[1]->isChecked());
     QCOMPARE(dialog->txtTitle[0]->text(), QStringLiteral("売上と経費"));
     QTest::mouseClick(dialog->cmdGCancel, Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
-    QVERIFY(!window->chart());
+    QVERIFY(!window->charts().chart());
 }
 
 void TestCharts::menuFollowsChartWindow()
@@ -182,15 +182,15 @@ void TestCharts::menuFollowsChartWindow()
     grid().setRowSel(4);
     grid().setColSel(3);
     openChart();
-    auto enabled = [this](const char* name) { return window->action(QLatin1String(name))->isEnabled(); };
-    Q_EMIT window->menu(QStringLiteral("mnuGraph"))->aboutToShow();
-    QVERIFY(window->GraphShown);
+    auto enabled = [this](const char* name) { return window->findChild<QAction*>(QLatin1String(name))->isEnabled(); };
+    Q_EMIT window->mnuGraph->aboutToShow();
+    QVERIFY(window->charts().GraphShown);
     QVERIFY(!enabled("mnuGraphShow"));
     QVERIFY(enabled("mnuGraphPrint"));
     QCOMPARE(window->loadedWindowCount(), 3);
-    window->chart()->close();
-    QTRY_VERIFY(!window->GraphShown);
-    Q_EMIT window->menu(QStringLiteral("mnuGraph"))->aboutToShow();
+    window->charts().chart()->close();
+    QTRY_VERIFY(!window->charts().GraphShown);
+    Q_EMIT window->mnuGraph->aboutToShow();
     QVERIFY(enabled("mnuGraphShow"));
     QVERIFY(!enabled("mnuGraphPrint"));
 }
@@ -329,8 +329,8 @@ void TestCharts::printToPdf()
     openChart();
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
-    window->printer().setOutputFormat(QPrinter::PdfFormat);
-    window->printer().setOutputFileName(pdf);
+    window->printing().printer().setOutputFormat(QPrinter::PdfFormat);
+    window->printing().printer().setOutputFileName(pdf);
     window->mnuGraphPrint_Click();
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {pdf});

@@ -72,11 +72,11 @@ void TestEditCommands::deleteKeyKeepsCopyBuffer()
     window->mnuEditCopy_Click();
     select(1, 1, 1, 1);
     // The Delete key on the grid runs Edit > Delete, even while the menu entry is greyed.
-    Q_EMIT window->menu(QStringLiteral("mnuEdit"))->aboutToShow();
-    window->action(QStringLiteral("mnuEditDelete"))->setEnabled(false);
+    Q_EMIT window->mnuEdit->aboutToShow();
+    window->mnuEditDelete->setEnabled(false);
     QTest::keyClick(sheet()->grdZel, Qt::Key_Delete);
     QVERIFY(grid().text(1, 1).isEmpty());
-    QVERIFY(window->buffers().canUndo());
+    QVERIFY(window->editing().buffers().canUndo());
     grid().setCurrent(4, 4);
     window->mnuEditPaste_Click();
     QCOMPARE(grid().text(4, 4), QStringLiteral("kept"));
@@ -132,8 +132,8 @@ void TestEditCommands::commandWritesEditedCell()
     QTest::keyClick(view, Qt::Key_Return); // the editor opens on A1's expression
     QVERIFY(sheet()->isEditing());
     QCOMPARE(grid().text(1, 1), sheet()->model().expression(1, 1));
-    Q_EMIT window->menu(QStringLiteral("mnuEdit"))->aboutToShow();
-    window->action(command)->trigger();
+    Q_EMIT window->mnuEdit->aboutToShow();
+    window->findChild<QAction*>(command)->trigger();
     QTest::keyClick(sheet()->txtEdit, Qt::Key_Escape);
     QVERIFY(!sheet()->isEditing());
     QCOMPARE(grid().text(1, 1), shown);

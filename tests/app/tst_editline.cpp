@@ -122,7 +122,7 @@ void TestEditLine::recalculateCommand()
     sheet->setEx(1, 1, QStringLiteral("=4*4"));
     grid().setCurrent(2, 2);
     sheet->GridEdit(32);
-    window->action(QStringLiteral("mnuEditReSub"))->trigger();
+    window->mnuEditReSub->trigger();
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("セル編集中は再計算できません！")});
     QCOMPARE(grid().text(1, 1), QStringLiteral("9"));
 }

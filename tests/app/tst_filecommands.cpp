@@ -170,7 +170,7 @@ void TestFileCommands::openLoadsAndRefusesDuplicate()
 
 void TestFileCommands::unreadableFileLeavesNoSheet()
 {
-    QVERIFY(!window->LoadSheetFile(path(QStringLiteral("missing/a.zel"))));
+    QVERIFY(!window->files().LoadSheetFile(path(QStringLiteral("missing/a.zel"))));
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("このファイルは開くことができません！")});
     QTest::qWait(0);
     QVERIFY(window->sheets().isEmpty());
@@ -184,7 +184,7 @@ void TestFileCommands::overflowIsReported()
     for (int r = 1; r <= 501; ++r) {
         bytes += QByteArray::number(r) + "\r\n";
     }
-    frmZelChild* sheet = window->LoadSheetFile(write(QStringLiteral("long.csv"), bytes));
+    frmZelChild* sheet = window->files().LoadSheetFile(write(QStringLiteral("long.csv"), bytes));
     QVERIFY(sheet);
     QCOMPARE(messages->informations,
              QStringList{QStringLiteral("シートに入りきらないデータは読み込まれませんでした！")});
@@ -278,7 +278,7 @@ void TestFileCommands::closePromptSaves()
     QVERIFY(read(QStringLiteral("fresh.zel")).contains("\"=1+2\""));
 
     const QString file = write(QStringLiteral("loaded.csv"), "\"1\"\r\n");
-    frmZelChild* loaded = window->LoadSheetFile(file);
+    frmZelChild* loaded = window->files().LoadSheetFile(file);
     loaded->grdZel->state().setCurrent(1, 2);
     loaded->txtEdit->setText(QStringLiteral("2"));
     loaded->EnterCell();
@@ -311,7 +311,7 @@ void TestFileCommands::commandLine()
     write(QStringLiteral("exact.csv"), fileOfSize(55000));
     write(QStringLiteral("big.csv"), fileOfSize(55001));
     QDir(dir->path()).mkdir(QStringLiteral("sub"));
-    window->openCommandLine(arguments, QDir(dir->path()));
+    window->files().openCommandLine(arguments, QDir(dir->path()));
     if (message.isEmpty()) {
         QVERIFY(messages->criticals.isEmpty());
         QCOMPARE(window->sheets().size(), 1);

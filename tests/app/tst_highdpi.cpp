@@ -74,7 +74,7 @@ void TestHighDpi::previewLinesUp()
     QImage page;
     QSize box;
     QTimer::singleShot(0, this, [&] {
-        frmPreview* preview = window->preview();
+        frmPreview* preview = window->printing().preview();
         page = preview->PreviewPicture->pixmap().toImage();
         box = preview->PreviewPicture->size();
         keep(preview->grab().toImage(), QStringLiteral("highdpi-preview.png"));

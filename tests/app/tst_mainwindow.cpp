@@ -228,8 +228,8 @@ void TestMainWindow::layoutPendingScalesNewSheet()
 
 void TestMainWindow::menuEnabling()
 {
-    auto openMenu = [this](const char* name) { Q_EMIT window->menu(QLatin1String(name))->aboutToShow(); };
-    auto enabled = [this](const char* name) { return window->action(QLatin1String(name))->isEnabled(); };
+    auto openMenu = [this](const char* name) { Q_EMIT window->findChild<QMenu*>(QLatin1String(name))->aboutToShow(); };
+    auto enabled = [this](const char* name) { return window->findChild<QAction*>(QLatin1String(name))->isEnabled(); };
 
     openMenu("mnuFile");
     openMenu("mnuEdit");
@@ -260,7 +260,7 @@ void TestMainWindow::menuEnabling()
     QVERIFY(!enabled("mnuGraphPrint"));
 
     window->mnuEditCopy_Click(); // the copy buffer may now be pasted
-    window->GraphShown = true;
+    window->charts().GraphShown = true;
     QApplication::clipboard()->setText(QStringLiteral("1\t2"));
     openMenu("mnuEdit");
     openMenu("mnuGraph");
@@ -269,39 +269,48 @@ void TestMainWindow::menuEnabling()
     QVERIFY(enabled("mnuGraphPrint"));
     QVERIFY(!enabled("mnuGraphShow"));
 
-    // While a cell is typed into, 再計算 is greyed.
-    window->activeSheet()->txtEdit->show();
+    // While the overlay editor is the sheet's active control (it has, or last had, the
+    // focus), 再計算 is greyed; back on the grid it is offered again.
+    frmZelChild* sheet = window->activeSheet();
+    sheet->grdZel->setFocus();
+    QTest::keyClicks(sheet->grdZel, QStringLiteral("1"));
+    window->txtEditLine->setFocus();
     openMenu("mnuEdit");
     QVERIFY(!enabled("mnuEditReSub"));
+    QTest::keyClick(sheet->txtEdit, Qt::Key_Escape);
+    openMenu("mnuEdit");
+    QVERIFY(enabled("mnuEditReSub"));
 }
 
 void TestMainWindow::toolbarConditions()
 {
-    int saves = 0;
-    int pastes = 0;
-    connect(window->action(QStringLiteral("mnuFileSave")), &QAction::triggered, this, [&] { ++saves; });
-    connect(window->action(QStringLiteral("mnuEditPaste")), &QAction::triggered, this, [&] { ++pastes; });
-    window->tbrMenu_ButtonClick(QStringLiteral("btnFileSave"));
-    QCOMPARE(saves, 0); // only the main window is loaded
+    window->tbrMenu_ButtonClick(QStringLiteral("btnFileOpen"));
+    QCOMPARE(fixture->dialogs->opened.size(), 1); // open works with only the main window
     window->tbrMenu_ButtonClick(QStringLiteral("btnFileNew"));
     QCOMPARE(window->sheets().size(), 1);
+    frmZelChild* sheet = window->activeSheet();
+    GridState& grid = sheet->grdZel->state();
+    enterCell(*sheet, 1, 1, QStringLiteral("1"));
+    enterCell(*sheet, 2, 1, QStringLiteral("=A1+1"));
     window->tbrMenu_ButtonClick(QStringLiteral("btnFileSave"));
-    QCOMPARE(saves, 1);
+    QCOMPARE(fixture->dialogs->saved.size(), 1); // a changed new sheet asks for a name
+
+    grid.setCurrent(5, 5);
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditPaste"));
-    QCOMPARE(pastes, 0); // nothing copied
-    window->mnuEditCopy_Click(); // the copy buffer may now be pasted
+    QVERIFY(sheet->model().expression(5, 5).isEmpty()); // nothing copied
+    grid.setCurrent(1, 1);
+    window->tbrMenu_ButtonClick(QStringLiteral("btnEditCopy"));
+    grid.setCurrent(5, 5);
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditPaste"));
-    QCOMPARE(pastes, 1);
+    QCOMPARE(sheet->model().expression(5, 5), QStringLiteral("1"));
     window->tbrMenu_ButtonClick(QStringLiteral("btnNoSuchKey"));
 
     // A menu entry greyed the last time its menu opened still runs from its button.
-    int recalcs = 0;
-    QAction* reSub = window->action(QStringLiteral("mnuEditReSub"));
-    connect(reSub, &QAction::triggered, this, [&] { ++recalcs; });
-    reSub->setEnabled(false);
+    enterCell(*sheet, 1, 1, QStringLiteral("5"));
+    window->mnuEditReSub->setEnabled(false);
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditReSub"));
-    QCOMPARE(recalcs, 1);
-    QVERIFY(!reSub->isEnabled());
+    QCOMPARE(grid.text(2, 1), QStringLiteral("6"));
+    QVERIFY(!window->mnuEditReSub->isEnabled());
 
     const QStringList order{"btnFileNew", "btnFileOpen", "btnFileSave", "", "btnEditReSub", "btnEditBack",
                             "btnEditCopy", "btnEditCut", "btnEditPaste", "", "btnHelpShow"};
@@ -310,8 +319,9 @@ void TestMainWindow::toolbarConditions()
         seen.append(a->isSeparator() ? QString() : a->objectName());
     }
     QCOMPARE(seen, order);
-    QCOMPARE(window->action(QStringLiteral("btnEditCut"))->text(), QStringLiteral("切取"));
-    QCOMPARE(window->action(QStringLiteral("btnEditCut"))->toolTip(), QStringLiteral("切り取り"));
+    const auto* cut = window->tbrMenu->findChild<QAction*>(QStringLiteral("btnEditCut"));
+    QCOMPARE(cut->text(), QStringLiteral("切取"));
+    QCOMPARE(cut->toolTip(), QStringLiteral("切り取り"));
 }
 
 void TestMainWindow::arrangements()
@@ -362,7 +372,7 @@ void TestMainWindow::helpOpensAtContents()
 {
     QFile::remove(helpBesideProgram());
     QVERIFY(QFile::copy(QStringLiteral(ZELTARN_HELP_SOURCE), helpBesideProgram()));
-    window->action(QStringLiteral("mnuHelpShow"))->trigger();
+    window->mnuHelpShow->trigger();
     QFile::remove(helpBesideProgram());
     QVERIFY(messages->criticals.isEmpty());
     auto* help = window->findChild<HelpWindow*>();
@@ -376,7 +386,7 @@ void TestMainWindow::helpOpensAtContents()
     // A second request shows the same window again instead of another one.
     help->hide();
     QVERIFY(QFile::copy(QStringLiteral(ZELTARN_HELP_SOURCE), helpBesideProgram()));
-    window->action(QStringLiteral("mnuHelpShow"))->trigger();
+    window->mnuHelpShow->trigger();
     QFile::remove(helpBesideProgram());
     QCOMPARE(window->findChildren<HelpWindow*>().size(), 1);
     QVERIFY(help->isVisible());
@@ -388,7 +398,7 @@ void TestMainWindow::missingHelpFileIsReported()
         QSKIP("an installed help file is present");
     }
     QFile::remove(helpBesideProgram());
-    window->action(QStringLiteral("mnuHelpShow"))->trigger();
+    window->mnuHelpShow->trigger();
     QCOMPARE(messages->criticals.size(), 1);
     QVERIFY(messages->criticals[0].startsWith(QStringLiteral("ヘルプファイルが見つかりません！")));
     QVERIFY(!window->findChild<HelpWindow*>());

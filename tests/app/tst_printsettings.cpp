@@ -95,7 +95,7 @@ void TestPrintSettings::init()
     messages = fixture->messages;
     auto dialogs = std::make_unique<PdfPrintDialogs>();
     printDialogs = dialogs.get();
-    window->setPrintDialogs(std::move(dialogs));
+    window->printing().setPrintDialogs(std::move(dialogs));
     window->mnuFileNew_Click();
 }
 
@@ -178,7 +178,7 @@ void TestPrintSettings::decimalPlaces()
 {
     enter(1, 1, QStringLiteral("=1/3"));
     window->mnuSetDisKeta_Click();
-    dlgKeta* dialog = window->keta();
+    dlgKeta* dialog = window->display().keta();
     QVERIFY(dialog && dialog->isVisible() && !dialog->isModal());
     QCOMPARE(dialog->cboKeta->count(), 10);
     QCOMPARE(dialog->cboKeta->itemText(9), QStringLiteral("9"));
@@ -192,7 +192,7 @@ void TestPrintSettings::decimalPlaces()
     QCOMPARE(grid().text(1, 1), QStringLiteral("0.33333")); // not recomputed
 
     window->mnuSetDisKeta_Click();
-    QCOMPARE(window->keta(), dialog);
+    QCOMPARE(window->display().keta(), dialog);
     QCOMPARE(dialog->cboKeta->currentText(), QStringLiteral("2"));
     dialog->cboKeta->setCurrentIndex(7);
     QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
@@ -262,7 +262,7 @@ void TestPrintSettings::printRefusalsAndCancel()
     window->mnuFilePreview_Click();
     QCOMPARE(messages->criticals, QStringList(2, QStringLiteral("印刷範囲が選択されていません！")));
     QCOMPARE(printDialogs->asked, 0);
-    QVERIFY(!window->preview());
+    QVERIFY(!window->printing().preview());
 
     grid().setRowSel(4);
     printDialogs->path.clear(); // Cancel
@@ -282,7 +282,7 @@ void TestPrintSettings::previewFollowsPage()
     QSize windowSize;
     bool shown = false;
     QTimer::singleShot(0, this, [&] {
-        frmPreview* preview = window->preview();
+        frmPreview* preview = window->printing().preview();
         shown = preview && preview->isVisible() && preview->isModal();
         box = preview->PreviewPicture->size();
         windowSize = preview->size();
@@ -291,9 +291,9 @@ void TestPrintSettings::previewFollowsPage()
     });
     window->mnuFilePreview_Click();
     QVERIFY(shown);
-    QVERIFY(!window->preview()->isVisible());
+    QVERIFY(!window->printing().preview()->isVisible());
     const double dpi = window->logicalDpiX();
-    const QSizeF page = pageSizeTwips(window->printer());
+    const QSizeF page = pageSizeTwips(window->printing().printer());
     QVERIFY(qAbs(box.width() - page.width() / 2 * dpi / 1440) <= 1);
     QVERIFY(qAbs(box.height() - page.height() / 2 * dpi / 1440) <= 1);
     QVERIFY(qAbs(windowSize.width() - box.width() - 400 * dpi / 1440) <= 1);

@@ -1,3 +1,4 @@
+#include "frmchart.h"
 #include "frmchartsel.h"
 #include "sheetio.h"
 #include "standalonesheet.h"
@@ -165,13 +166,13 @@ void TestRandomized::menuCommand()
         "mnuEditCopyClip", "mnuEditPasteClip", "mnuEditCopyTable", "mnuSetDis75", "mnuSetDis100", "mnuSetDis125",
         "mnuWindowCascade", "mnuWindowHorizontal", "mnuWindowVertical", "mnuGraphShow"};
     const char* name = names[random.bounded(int(std::size(names)))];
-    window->action(QLatin1String(name))->trigger();
-    if (qstrcmp(name, "mnuGraphShow") == 0 && window->chartSel() && window->chartSel()->isVisible()) {
-        window->chartSel()->optGraph[size_t(random.bounded(4))]->setChecked(true);
-        QTest::mouseClick(window->chartSel()->cmdGOK, Qt::LeftButton);
-        if (window->chart()) {
-            window->chart()->chtGraph->image();
-            window->chart()->close();
+    window->findChild<QAction*>(QLatin1String(name))->trigger();
+    if (qstrcmp(name, "mnuGraphShow") == 0 && window->charts().chartSel() && window->charts().chartSel()->isVisible()) {
+        window->charts().chartSel()->optGraph[size_t(random.bounded(4))]->setChecked(true);
+        QTest::mouseClick(window->charts().chartSel()->cmdGOK, Qt::LeftButton);
+        if (window->charts().chart()) {
+            window->charts().chart()->chtGraph->image();
+            window->charts().chart()->close();
             QCoreApplication::processEvents();
         }
     }

@@ -1,5 +1,7 @@
 // The Edit menu's block commands: copy, cut, paste, delete and undo inside the program, and
 // the exchange with other programs through the system clipboard.
+#include "editcommands.h"
+
 #include "celleditor.h"
 #include "frmzel.h"
 #include "gridpainter.h"
@@ -7,35 +9,40 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 
-void frmZel::mnuEditCopy_Click()
+void EditCommands::mnuEditReSub_Click()
 {
-    if (frmZelChild* sheet = activeSheet()) {
-        // With one sheet open, the marks of earlier copies stay.
-        m_buffers.copy(sheet->model(), m_app.OpenSheetCount == 1);
+    if (frmZelChild* sheet = m_window.activeSheet()) {
+        sheet->Recalculate();
     }
 }
 
-void frmZel::mnuEditCut_Click()
+void EditCommands::mnuEditCopy_Click()
 {
-    if (frmZelChild* sheet = activeSheet()) {
+    if (frmZelChild* sheet = m_window.activeSheet()) {
+        // With one sheet open, the marks of earlier copies stay.
+        m_buffers.copy(sheet->model(), m_window.app().OpenSheetCount == 1);
+    }
+}
+
+void EditCommands::mnuEditCut_Click()
+{
+    if (frmZelChild* sheet = m_window.activeSheet()) {
         m_buffers.cut(sheet->sharedModel());
     }
 }
 
 // The copy buffer stays: after Copy and Delete, Paste still pastes what was copied.
-void frmZel::mnuEditDelete_Click()
+void EditCommands::mnuEditDelete_Click()
 {
-    if (frmZelChild* sheet = activeSheet()) {
+    if (frmZelChild* sheet = m_window.activeSheet()) {
         m_buffers.erase(sheet->sharedModel());
     }
 }
 
-void frmZel::mnuEditPaste_Click()
+void EditCommands::mnuEditPaste_Click()
 {
-    if (frmZelChild* sheet = activeSheet()) {
+    if (frmZelChild* sheet = m_window.activeSheet()) {
         m_buffers.paste(sheet->model());
         sheet->syncEditor();
     }
@@ -43,27 +50,25 @@ void frmZel::mnuEditPaste_Click()
 
 // Undo goes to the sheet the last Cut or Delete happened on; if it has closed, nothing is
 // undone and the right to undo ends.
-void frmZel::mnuEditBack_Click()
+void EditCommands::mnuEditBack_Click()
 {
-    frmZelChild* target = sheetOf(m_buffers.undoSheet().get());
+    frmZelChild* target = m_window.sheetOf(m_buffers.undoSheet().get());
     if (target) {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(target->parentWidget())) {
-            mdiArea->setActiveSubWindow(sub);
-        }
+        m_window.activate(*target);
     }
     m_buffers.undo();
     if (target) {
         target->syncEditor();
     }
-    if (frmZelChild* active = activeSheet()) {
+    if (frmZelChild* active = m_window.activeSheet()) {
         active->setEditorText(QString());
     }
 }
 
 // What the selected cells show, rows ending in LF as texts do on this platform.
-void frmZel::mnuEditCopyClip_Click()
+void EditCommands::mnuEditCopyClip_Click()
 {
-    frmZelChild* sheet = activeSheet();
+    frmZelChild* sheet = m_window.activeSheet();
     if (!sheet) {
         return;
     }
@@ -76,9 +81,9 @@ void frmZel::mnuEditCopyClip_Click()
 
 // A picture of the selected block as the grid draws it: the other rows and columns hidden,
 // the headings shrunk to a thin edge, no selection colour; the grid is put back exactly.
-void frmZel::mnuEditCopyTable_Click()
+void EditCommands::mnuEditCopyTable_Click()
 {
-    frmZelChild* sheet = activeSheet();
+    frmZelChild* sheet = m_window.activeSheet();
     if (!sheet) {
         return;
     }
@@ -92,9 +97,9 @@ void frmZel::mnuEditCopyTable_Click()
     }
 }
 
-void frmZel::mnuEditPasteClip_Click()
+void EditCommands::mnuEditPasteClip_Click()
 {
-    frmZelChild* sheet = activeSheet();
+    frmZelChild* sheet = m_window.activeSheet();
     if (!sheet) {
         return;
     }

@@ -1,4 +1,6 @@
 // The chart menu: the block to chart, the chart dialog, the chart window and its print.
+#include "chartcommands.h"
+
 #include "frmchart.h"
 #include "frmchartsel.h"
 #include "frmzel.h"
@@ -8,9 +10,9 @@
 #include <QPrinter>
 #include <QRandomGenerator>
 
-void frmZel::mnuGraphShow_Click()
+void ChartCommands::mnuGraphShow_Click()
 {
-    frmZelChild* sheet = activeSheet();
+    frmZelChild* sheet = m_window.activeSheet();
     if (!sheet) {
         return;
     }
@@ -20,24 +22,24 @@ void frmZel::mnuGraphShow_Click()
     GraphCol = grid.Col();
     GraphColSel = grid.ColSel();
     if (GraphRow == GraphRowSel && GraphCol == GraphColSel) {
-        m_app.messages().critical(this, QStringLiteral("グラフ表示範囲を選択してください！"));
+        m_window.app().messages().critical(&m_window, QStringLiteral("グラフ表示範囲を選択してください！"));
         return;
     }
     if (!m_chartSel) {
-        m_chartSel = new frmChartSel(this);
-        connect(m_chartSel, &frmChartSel::chartRequested, this, &frmZel::cmdGOK_Click);
+        m_chartSel = new frmChartSel(&m_window);
+        QObject::connect(m_chartSel, &frmChartSel::chartRequested, &m_window, [this] { cmdGOK_Click(); });
     }
     m_chartSel->show();
     m_chartSel->raise();
 }
 
 // OK in the chart dialog: the chart of the block on the sheet active now, a snapshot.
-void frmZel::cmdGOK_Click()
+void ChartCommands::cmdGOK_Click()
 {
     GraphType = m_chartSel->graphType();
     GraphLine = GraphType == 2 || GraphType == 3;
     GraphMono = m_chartSel->graphMono();
-    frmZelChild* sheet = activeSheet();
+    frmZelChild* sheet = m_window.activeSheet();
     if (!sheet || m_chart) {
         return;
     }
@@ -49,26 +51,33 @@ void frmZel::cmdGOK_Click()
     style.yTitle = m_chartSel->title(2);
     const ChartData data = chartData(sheet->model(), GraphRow, GraphCol, GraphRowSel, GraphColSel);
     chooseMonoAppearance(style, data.seriesCount(), *QRandomGenerator::global());
-    m_chart = new frmChart(data, style, this);
+    m_chart = new frmChart(data, style, &m_window);
     GraphShown = true;
-    connect(m_chart, &QObject::destroyed, this, [this] { GraphShown = false; });
+    QObject::connect(m_chart, &QObject::destroyed, &m_window, [this] { GraphShown = false; });
     m_chart->show();
 }
 
 // The chart window as an image on the printer, as large as the page allows; a failure (no
 // printer) is passed over silently.
-void frmZel::mnuGraphPrint_Click()
+void ChartCommands::mnuGraphPrint_Click()
 {
     if (!m_chart) {
         return;
     }
     const QImage image = m_chart->chtGraph->image(4);
     QPainter painter;
-    if (!painter.begin(&printer())) {
+    if (!painter.begin(&m_window.printing().printer())) {
         return;
     }
     const QRect page = painter.viewport();
     const QSizeF fitted = QSizeF(image.size()).scaled(QSizeF(page.size()), Qt::KeepAspectRatio);
     painter.drawImage(QRectF(QPointF(0, 0), fitted), image);
     painter.end();
+}
+
+ChartCommands::~ChartCommands() = default;
+
+frmChart* ChartCommands::chart() const
+{
+    return m_chart;
 }

@@ -1,0 +1,59 @@
+#include "displaycommands.h"
+
+#include "clscal.h"
+#include "displaysize.h"
+#include "dlgketa.h"
+#include "frmzel.h"
+#include "sheetgrid.h"
+
+// Only the active sheet is resized; the scale it is resized from is the program's one
+// DisplayScale, whichever sheet last set it.
+void DisplayCommands::setDisplaySize(const DisplaySize& size)
+{
+    frmZelChild* sheet = m_window.activeSheet();
+    if (!sheet || m_window.app().DisplayScale == size.scale) {
+        return;
+    }
+    if (sheet->isEditing()) {
+        m_window.app().messages().critical(&m_window, QStringLiteral("セル入力中はサイズ変更できません！"));
+        return;
+    }
+    GridState& grid = sheet->grdZel->state();
+    const QuietGrid quiet(grid);
+    const float from = m_window.app().DisplayScale;
+    m_window.app().DisplayScale = size.scale;
+    // Writing the headings leaves the current cell on the last row's heading, where the next
+    // typed key would be entered; the user's cell is put back.
+    const int row = grid.Row();
+    const int col = grid.Col();
+    sheet->Titles();
+    grid.setCurrent(row, col);
+    applyDisplaySize(grid, from, size);
+}
+
+void DisplayCommands::mnuSetDis75_Click()
+{
+    setDisplaySize(Size75);
+}
+
+void DisplayCommands::mnuSetDis100_Click()
+{
+    setDisplaySize(Size100);
+}
+
+void DisplayCommands::mnuSetDis125_Click()
+{
+    setDisplaySize(Size125);
+}
+
+void DisplayCommands::mnuSetDisKeta_Click()
+{
+    if (!m_keta) {
+        m_keta = new dlgKeta(&m_window);
+        QObject::connect(m_keta, &dlgKeta::digitsChosen, &m_window,
+                         [this](qint16 digits) { m_window.app().engine().setRoundDigits(digits); });
+    }
+    m_keta->show();
+    m_keta->raise();
+    m_keta->activateWindow();
+}

@@ -1,0 +1,75 @@
+#include "printcommands.h"
+
+#include "frmpreview.h"
+#include "frmzel.h"
+#include "sheetgrid.h"
+#include "waitcursor.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+PrintCommands::PrintCommands(frmZel& window) : m_window(window) {}
+
+PrintCommands::~PrintCommands() = default;
+
+QPrinter& PrintCommands::printer()
+{
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_printer;
+}
+
+bool PrintCommands::rangeSelected(frmZelChild& sheet)
+{
+    const GridState& grid = sheet.grdZel->state();
+    if (grid.Row() == grid.RowSel() && grid.Col() == grid.ColSel()) {
+        m_window.app().messages().critical(&m_window, QStringLiteral("印刷範囲が選択されていません！"));
+        return false;
+    }
+    return true;
+}
+
+void PrintCommands::mnuFilePrint_Click()
+{
+    frmZelChild* sheet = m_window.activeSheet();
+    if (!sheet || !rangeSelected(*sheet)) {
+        return;
+    }
+    if (!m_printDialogs) {
+        m_printDialogs = std::make_unique<BoxPrintDialogs>();
+    }
+    QPrinter& target = printer();
+    QWidget* dialogParent = m_preview && m_preview->isVisible() ? static_cast<QWidget*>(m_preview) : &m_window;
+    if (!m_printDialogs->askPrinter(dialogParent, target)) {
+        return; // cancelled: nothing is printed
+    }
+    bool printed = false;
+    {
+        const WaitCursor hourglass;
+        QPainter painter;
+        if (painter.begin(&target)) {
+            paintPage(painter, sheet->grdZel->state(), target.resolution());
+            printed = painter.end() && target.printerState() != QPrinter::Error;
+        }
+    }
+    if (!printed) {
+        m_window.app().messages().critical(&m_window, QStringLiteral("印刷できませんでした！"));
+    }
+}
+
+void PrintCommands::mnuFilePreview_Click()
+{
+    frmZelChild* sheet = m_window.activeSheet();
+    if (!sheet || !rangeSelected(*sheet)) {
+        return;
+    }
+    if (!m_preview) {
+        m_preview = new frmPreview(&m_window);
+        QObject::connect(m_preview, &frmPreview::printRequested, &m_window, [this] { mnuFilePrint_Click(); });
+    }
+    const double screenDpi = m_window.logicalDpiX() > 0 ? m_window.logicalDpiX() : 96;
+    m_preview->showPage(previewPage(sheet->grdZel->state(), pageSizeTwips(printer()), screenDpi));
+    m_preview->exec();
+}
+
