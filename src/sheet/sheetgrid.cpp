@@ -313,8 +313,16 @@ void SheetGrid::keyPressEvent(QKeyEvent* event)
     default:
         break;
     }
-    const QString text = event->text();
-    if (text.isEmpty() || (event->modifiers() & Qt::ControlModifier)) {
+    // Ctrl with a letter types that letter's control code (Ctrl+A is 1), as Tab types 9: every
+    // code up to 32 opens the editor on the cell's expression. The menus' shortcuts have taken
+    // their keys already while their entries are enabled.
+    QString text = event->text();
+    if ((event->modifiers() & Qt::ControlModifier) && code >= Qt::Key_A && code <= Qt::Key_Z) {
+        text = QChar(char16_t(code - Qt::Key_A + 1));
+    } else if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        text.clear();
+    }
+    if (text.isEmpty()) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
@@ -345,6 +353,12 @@ QVariant SheetGrid::inputMethodQuery(Qt::InputMethodQuery query) const
         return true;
     }
     return QAbstractScrollArea::inputMethodQuery(query);
+}
+
+// Tab is a typed character on a sheet (code 9), not a move of the focus.
+bool SheetGrid::focusNextPrevChild(bool)
+{
+    return false;
 }
 
 void SheetGrid::focusInEvent(QFocusEvent* event)

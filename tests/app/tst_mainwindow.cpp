@@ -35,6 +35,7 @@ private slots:
     void layoutPendingScalesNewSheet();
     void menuEnabling();
     void toolbarConditions();
+    void shortcutsTakeTheirEntriesNow();
     void arrangements();
     void versionDialog();
     void helpOpensAtContents();
@@ -322,6 +323,34 @@ void TestMainWindow::toolbarConditions()
     const auto* cut = window->tbrMenu->findChild<QAction*>(QStringLiteral("btnEditCut"));
     QCOMPARE(cut->text(), QStringLiteral("切取"));
     QCOMPARE(cut->toolTip(), QStringLiteral("切り取り"));
+}
+
+// A shortcut runs its entry exactly when the entry's menu would enable it now, ahead of the
+// focused editor; a greyed entry leaves the key to the editor.
+void TestMainWindow::shortcutsTakeTheirEntriesNow()
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    Q_EMIT window->mnuEdit->aboutToShow(); // no sheet: Copy and Paste greyed
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(window->sheets().size(), 1);
+    frmZelChild* sheet = window->activeSheet();
+    const GridState& grid = sheet->grdZel->state();
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    sheet->grdZel->setFocus();
+    QTest::keyClicks(sheet->grdZel, QStringLiteral("7"));
+    QTest::keyClick(sheet->txtEdit, Qt::Key_Return); // A1 7, the editor open on A2
+    QTest::keyClick(sheet->txtEdit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(sheet->txtEdit->text(), QStringLiteral("clip")); // nothing copied: the editor pastes
+    QTest::keyClick(sheet->txtEdit, Qt::Key_Escape);
+    QTest::keyClick(sheet->grdZel, Qt::Key_Up);
+    QTest::keyClick(sheet->grdZel, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(window->editing().buffers().canPaste()); // Copy ran although greyed before
+    QTest::keyClick(sheet->grdZel, Qt::Key_Down);
+    QTest::keyClicks(sheet->grdZel, QStringLiteral("9"));
+    QTest::keyClick(sheet->txtEdit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(grid.text(2, 1), QStringLiteral("7")); // the block, not the clipboard's text
+    QVERIFY(sheet->txtEdit->text().isEmpty());
 }
 
 void TestMainWindow::arrangements()

@@ -72,3 +72,24 @@ start_program() {
     xdotool windowfocus --sync "$window"
     sleep 0.3
 }
+
+# A private display and the program on it (arguments passed on); the test ends at once, failed,
+# when no window appears.
+begin() {
+    start_display
+    if ! start_program "$@"; then
+        failed "the program shows no window"
+        exit 1
+    fi
+}
+
+# Passes when the active sheet shows exactly the given cells, each written B3=text, and no
+# other cell shows anything.
+expect_cells() { # what, cells...
+    local what="$1"
+    shift
+    local expected actual
+    expected=$(printf '%s\n' "$@")
+    actual=$(dump | tr '\t' '=')
+    [ "$actual" = "$expected" ] || failed "$what: expected [$expected] got [$actual]"
+}
