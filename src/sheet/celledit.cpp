@@ -13,7 +13,7 @@ bool frmZelChild::isEditing() const
 
 bool frmZelChild::editorIsActiveControl() const
 {
-    return focusWidget() == static_cast<QWidget*>(txtEdit);
+    return focusWidget() == static_cast<QWidget*>(txtEdit) || grdZel->inputTarget() == txtEdit;
 }
 
 void frmZelChild::setEditorText(const QString& text)
@@ -53,7 +53,14 @@ void frmZelChild::openEditor()
     txtEdit->setGeometry(cell.left(), cell.top(), std::max(1, grdZel->toPixels(grid.CellWidth() - 8)),
                          std::max(1, grdZel->toPixels(grid.CellHeight() - 8)));
     txtEdit->show();
-    txtEdit->setFocus();
+    focusEditor();
+}
+
+void frmZelChild::focusEditor()
+{
+    if (grdZel->inputTarget() != txtEdit) {
+        txtEdit->setFocus();
+    }
 }
 
 void frmZelChild::showExpressionInCell()
@@ -87,7 +94,36 @@ void frmZelChild::grdZel_KeyPress(int& keyAscii)
     GridEdit(keyAscii);
 }
 
-// Text from an input method starts an entry like a typed character, with all of its text.
+// An input method starts composing on the grid: the editor opens over the current cell as for
+// a typed character above 127, empty, and takes the grid's input while the grid keeps the
+// focus, so the composition shows in the editor and nothing of it is lost.
+void frmZelChild::grdZel_CompositionStarted()
+{
+    if (m_model->entering()) {
+        return;
+    }
+    m_composition = Composition{false, m_model->isChanged(), m_model->editorText()};
+    grdZel->setInputTarget(txtEdit); // before opening, so the editor does not take the focus
+    GridEdit(32);
+    setEditorText(QString());
+}
+
+// A composition cancelled before anything was committed leaves the sheet as it was.
+void frmZelChild::grdZel_CompositionChanged(const QInputMethodEvent& event)
+{
+    m_composition.committed |= !event.commitString().isEmpty();
+    if (m_composition.committed || !event.preeditString().isEmpty() || !txtEdit->text().isEmpty()) {
+        return;
+    }
+    txtEdit->hide();
+    m_model->restoreShownText();
+    setEditorText(m_composition.editorText);
+    if (!m_composition.wasChanged) {
+        m_model->clearChanged();
+    }
+}
+
+// Several characters from one key start an entry like a typed character, with all of them.
 void frmZelChild::grdZel_TextComposed(const QString& text)
 {
     if (m_model->entering() || text.isEmpty()) {
@@ -208,7 +244,7 @@ void frmZelChild::grdZel_Click()
         break;
     }
     setEditorText(text + appended);
-    txtEdit->setFocus();
+    focusEditor();
     txtEdit->setCursorPosition(txtEdit->text().size());
     // Back to the formula's cell; a code move raises no leave-cell, so nothing redirects it.
     grid.setCurrent(formulaRow, formulaCol);

@@ -13,3 +13,9 @@ void CellEditor::keyPressEvent(QKeyEvent* event)
     event->accept();
     Q_EMIT keyHandled(original);
 }
+
+void CellEditor::hideEvent(QHideEvent* event)
+{
+    QLineEdit::hideEvent(event);
+    Q_EMIT hidden();
+}

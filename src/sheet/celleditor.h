@@ -17,7 +17,10 @@ Q_SIGNALS:
     void keyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
     // After the key was handled (or swallowed).
     void keyHandled(int keyCode);
+    // The box was hidden: whatever was edited in it has ended.
+    void hidden();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 };

@@ -38,6 +38,10 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
     connect(grdZel, &SheetGrid::keyPress, this, &frmZelChild::grdZel_KeyPress);
     connect(grdZel, &SheetGrid::keyDown, this, &frmZelChild::grdZel_KeyDown);
     connect(grdZel, &SheetGrid::textComposed, this, &frmZelChild::grdZel_TextComposed);
+    connect(grdZel, &SheetGrid::compositionStarted, this, &frmZelChild::grdZel_CompositionStarted);
+    connect(grdZel, &SheetGrid::compositionChanged, this, &frmZelChild::grdZel_CompositionChanged);
+    // A hidden editor takes no more input from the grid.
+    connect(txtEdit, &CellEditor::hidden, this, [this] { grdZel->setInputTarget(nullptr); });
     connect(grdZel, &SheetGrid::leaveCell, this, &frmZelChild::grdZel_LeaveCell);
     connect(grdZel, &SheetGrid::clicked, this, &frmZelChild::grdZel_Click);
     connect(grdZel, &SheetGrid::doubleClicked, this, &frmZelChild::grdZel_DblClick);

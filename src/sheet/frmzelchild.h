@@ -7,6 +7,7 @@
 #include <memory>
 
 class AppState;
+class QInputMethodEvent;
 class CellEditor;
 class SheetGrid;
 class frmZelChild;
@@ -114,10 +115,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Shows the editor over the current cell; it takes the keyboard focus unless an input
+    // method composes into it from the grid.
     void openEditor();
+    void focusEditor();
     void grdZel_KeyPress(int& keyAscii);
     void grdZel_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
     void grdZel_TextComposed(const QString& text);
+    void grdZel_CompositionStarted();
+    void grdZel_CompositionChanged(const QInputMethodEvent& event);
     void grdZel_LeaveCell();
     void grdZel_Click();
     void grdZel_DblClick();
@@ -131,4 +137,12 @@ private:
     // The cell the overlay editor was opened on.
     int m_editRow = 0;
     int m_editCol = 0;
+    // An edit an input method started on the grid: what it may have to put back if the
+    // composition is cancelled before anything is committed.
+    struct Composition {
+        bool committed = false;
+        bool wasChanged = false;
+        QString editorText;
+    };
+    Composition m_composition;
 };

@@ -2,6 +2,8 @@
 
 #include "gridpainter.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -202,6 +204,7 @@ void SheetGrid::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) {
         return;
     }
+    commitComposition();
     const QPoint pos = event->position().toPoint();
     if (const int col = resizeBorderAt(pos); col >= 0) {
         m_resizingCol = col;
@@ -274,6 +277,10 @@ void SheetGrid::mouseDoubleClickEvent(QMouseEvent* event)
 
 void SheetGrid::keyPressEvent(QKeyEvent* event)
 {
+    if (m_inputTarget) {
+        QCoreApplication::sendEvent(m_inputTarget, event);
+        return;
+    }
     int code = event->key();
     Q_EMIT keyDown(code, event->modifiers());
     if (code == 0) {
@@ -336,16 +343,57 @@ void SheetGrid::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+void SheetGrid::setInputTarget(QWidget* target)
+{
+    m_inputTarget = target;
+    m_preedit.clear();
+    QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
+}
+
+// A composition under way lands where it started before a click acts: the input method is
+// asked to give it up, which commits it; one that drops it instead has its text committed here.
+void SheetGrid::commitComposition()
+{
+    if (!m_inputTarget || m_preedit.isEmpty()) {
+        return;
+    }
+    QGuiApplication::inputMethod()->reset();
+    if (m_inputTarget && !m_preedit.isEmpty()) {
+        QInputMethodEvent commit;
+        commit.setCommitString(m_preedit);
+        inputMethodEvent(&commit);
+    }
+}
+
 void SheetGrid::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (!event->commitString().isEmpty()) {
-        Q_EMIT textComposed(event->commitString());
+    if (!m_inputTarget && (!event->preeditString().isEmpty() || !event->commitString().isEmpty())) {
+        Q_EMIT compositionStarted();
+    }
+    if (m_inputTarget) {
+        m_preedit = event->preeditString();
+        QCoreApplication::sendEvent(m_inputTarget, event);
+        Q_EMIT compositionChanged(*event);
+        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
     }
     event->accept();
 }
 
 QVariant SheetGrid::inputMethodQuery(Qt::InputMethodQuery query) const
 {
+    if (m_inputTarget) {
+        // The target's answers, its rectangles moved to where it lies on the grid.
+        const QVariant answer = m_inputTarget->inputMethodQuery(query);
+        const QPoint offset = m_inputTarget->mapTo(this, QPoint(0, 0));
+        switch (answer.typeId()) {
+        case QMetaType::QRect:
+            return answer.toRect().translated(offset);
+        case QMetaType::QRectF:
+            return answer.toRectF().translated(offset);
+        default:
+            return answer;
+        }
+    }
     if (query == Qt::ImCursorRectangle) {
         return cellRect(m_state.Row(), m_state.Col());
     }

@@ -4,6 +4,8 @@
 
 #include <QAbstractScrollArea>
 
+class QInputMethodEvent;
+
 // The grid control of a sheet: shows a sheet's GridState and turns the user's mouse and keys
 // into moves of the current cell and the events a sheet handles. Moves made by the user raise
 // leaveCell first; moves made in code on the state raise nothing.
@@ -29,6 +31,12 @@ public:
     // Picture of the grid as laid out (type 0 colour, 1 monochrome).
     QImage Picture(int pictureType = 0) const;
 
+    // While an input method composes a cell's text, the grid keeps the keyboard focus (moving
+    // it would reset the composition) and hands the target, the cell's editor, every
+    // input-method event and query and every key. Null: the grid takes its input itself.
+    void setInputTarget(QWidget* target);
+    QWidget* inputTarget() const { return m_inputTarget; }
+
 Q_SIGNALS:
     void leaveCell();
     void clicked();
@@ -37,8 +45,13 @@ Q_SIGNALS:
     void keyPress(int& keyAscii);
     // A key with its key code (Qt::Key) and modifiers; setting the code to 0 swallows it.
     void keyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
-    // Text composed through an input method.
+    // Several characters typed at once, as one key brings them.
     void textComposed(const QString& text);
+    // An input method starts composing or commits while the grid takes its input itself; a
+    // handler may set an input target, which then receives the event.
+    void compositionStarted();
+    // An input-method event went to the input target.
+    void compositionChanged(const QInputMethodEvent& event);
     void scrolled();
     void gotFocus();
 
@@ -60,6 +73,7 @@ protected:
 private:
     void updateScrollBars();
     void userMoveTo(int row, int col, bool extend);
+    void commitComposition();
     int resizeBorderAt(const QPoint& pos) const;
     int lastTopRow() const;
     int lastLeftCol() const;
@@ -70,4 +84,7 @@ private:
     int m_resizeStartX = 0;
     int m_resizeStartWidth = 0;
     bool m_syncingScroll = false;
+    QWidget* m_inputTarget = nullptr;
+    // The composition the input target shows, not committed yet.
+    QString m_preedit;
 };

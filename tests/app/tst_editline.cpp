@@ -4,6 +4,7 @@
 #include "sheetgrid.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QtTest>
@@ -21,6 +22,7 @@ private slots:
     void escapeStoresNothing();
     void keysWithoutSheet();
     void recalculateCommand();
+    void composingOnGridThenEditLine();
 
 private:
     QPoint centre(int row, int col) const { return sheet->grdZel->cellRect(row, col).center(); }
@@ -125,6 +127,28 @@ void TestEditLine::recalculateCommand()
     window->mnuEditReSub->trigger();
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("セル編集中は再計算できません！")});
     QCOMPARE(grid().text(1, 1), QStringLiteral("9"));
+}
+
+// A click on the edit line while an input method composes on the grid: the composition is
+// committed into the cell's editor (the input method sends it to the grid it was composing on),
+// and the edit line keeps the focus for what is typed next.
+void TestEditLine::composingOnGridThenEditLine()
+{
+    grid().setCurrent(2, 2);
+    sheet->grdZel->setFocus();
+    QInputMethodEvent composing(QStringLiteral("うりあげ"), {});
+    QApplication::sendEvent(sheet->grdZel, &composing);
+    QVERIFY(sheet->isEditing());
+    QTest::mouseClick(window->txtEditLine, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), window->txtEditLine);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("売上"));
+    QApplication::sendEvent(sheet->grdZel, &commit);
+    QCOMPARE(sheet->txtEdit->text(), QStringLiteral("売上"));
+    QCOMPARE(QApplication::focusWidget(), window->txtEditLine);
+    typeInto(window->txtEditLine, QStringLiteral("7"));
+    QCOMPARE(window->txtEditLine->text(), QStringLiteral("7"));
+    QCOMPARE(sheet->txtEdit->text(), QStringLiteral("売上"));
 }
 
 QTEST_MAIN(TestEditLine)

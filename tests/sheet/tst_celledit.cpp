@@ -31,6 +31,8 @@ private slots:
     void doubleClickOpensCell();
     void doubleClickOnItsOwnCellKeepsHeadingsClean();
     void japaneseInput();
+    void inputMethodOnGrid_data();
+    void inputMethodOnGrid();
     void scrollGivesGridTheFocus();
 
 private:
@@ -333,20 +335,67 @@ void TestCellEdit::japaneseInput()
     QCOMPARE(sheet->txtEdit->text(), QStringLiteral("ｱ"));
     QCOMPARE(sheet->txtEdit->cursorPosition(), 1);
     key(Qt::Key_Escape);
+}
 
-    // Text composed by an input method on the grid starts an entry with all of it.
+// Input-method events as an input method sends them while the user types on the grid, each
+// step written p:text (a composition), c:text (a commit), x (the composition cancelled),
+// click (a click on D5) or Return (the key). The composition shows in the editor of the cell
+// where it began, the grid keeps the keyboard focus throughout, and every commit lands there.
+void TestCellEdit::inputMethodOnGrid_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("stored"); // B3's expression afterwards
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("composing") << QStringList{"p:にほん"} << "old" << true;
+    QTest::newRow("composed and committed")
+        << QStringList{"p:にほん", "p:日本", "c:日本", "Return"} << "日本" << true;
+    QTest::newRow("phrase by phrase: a commit alone, then a new composition")
+        << QStringList{"c:日本", "p:ｇ", "p:ご", "p:語学", "c:語学", "Return"} << "日本語学" << true;
+    QTest::newRow("cancelled before any commit") << QStringList{"p:う", "x"} << "old" << false;
+    QTest::newRow("a click on another cell commits first")
+        << QStringList{"p:うりあげ", "click"} << "うりあげ" << true;
+    QTest::newRow("a full-width space") << QStringList{"c:\u3000", "Return"} << QString(QChar(0x3000)) << true;
+}
+
+void TestCellEdit::inputMethodOnGrid()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, stored);
+    QFETCH(bool, changed);
+    enter(3, 2, QStringLiteral("old"));
     grid().setCurrent(3, 2);
-    QInputMethodEvent composing(QStringLiteral("うりあげ"), {});
-    QApplication::sendEvent(sheet->grdZel, &composing);
-    QVERIFY(!sheet->isEditing());
-    QInputMethodEvent commit;
-    commit.setCommitString(QStringLiteral("売上"));
-    QApplication::sendEvent(sheet->grdZel, &commit);
-    QVERIFY(sheet->isEditing());
-    QCOMPARE(sheet->txtEdit->text(), QStringLiteral("売上"));
-    key(Qt::Key_Return);
-    QCOMPARE(grid().Row(), 4);
-    QCOMPARE(sheet->Ex(3, 2), QStringLiteral("売上"));
+    sheet->model().clearChanged();
+    sheet->grdZel->setFocus();
+    const QImage emptyEditor = sheet->txtEdit->grab().toImage();
+    for (const QString& step : steps) {
+        if (step == QLatin1String("Return")) {
+            QCOMPARE(QApplication::focusWidget(), sheet->grdZel);
+            key(Qt::Key_Return);
+            continue;
+        }
+        if (step == QLatin1String("click")) {
+            click(5, 4);
+            continue;
+        }
+        const QString text = step.mid(2);
+        QInputMethodEvent event(step.startsWith(QLatin1String("p:")) ? text : QString(), {});
+        if (step.startsWith(QLatin1String("c:"))) {
+            event.setCommitString(text);
+        }
+        QApplication::sendEvent(sheet->grdZel, &event);
+        QCOMPARE(QApplication::focusWidget(), sheet->grdZel);
+        if (step.startsWith(QLatin1String("p:"))) {
+            QVERIFY(sheet->isEditing());
+            QCOMPARE(sheet->txtEdit->geometry().topLeft(), sheet->grdZel->cellRect(3, 2).topLeft());
+            QVERIFY(sheet->txtEdit->grab().toImage() != emptyEditor); // the composition shows
+        }
+    }
+    QCOMPARE(sheet->model().expression(3, 2), stored);
+    QCOMPARE(sheet->IsChanged(), changed);
+    if (!changed) {
+        QVERIFY(!sheet->isEditing());
+        QCOMPARE(grid().text(3, 2), QStringLiteral("old"));
+    }
 }
 
 void TestCellEdit::scrollGivesGridTheFocus()
