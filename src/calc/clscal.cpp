@@ -5,8 +5,8 @@
 
 #include <QVarLengthArray>
 #include <algorithm>
-#include <optional>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -34,7 +34,11 @@ bool isDigit(QChar c)
 bool isOperator(QChar c)
 {
     switch (c.unicode()) {
-    case '+': case '-': case '*': case '/': case '^':
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '^':
         return true;
     default:
         return false;
@@ -74,10 +78,10 @@ std::optional<int> referenceRow(QStringView rest, int maxRow)
             return row >= 1 && row <= maxRow ? std::optional<int>(row) : std::nullopt;
         }
     }
-    if (!isNumber(rest) || rest.contains(QLatin1Char('E')) || rest.contains(QLatin1Char('e'))) {
+    if (!isNumber(rest) || rest.contains(QLatin1Char('E'))) {
         return std::nullopt;
     }
-    const auto number = readNumber(rest);
+    const auto number = readFormulaNumber(rest);
     if (!number || *number < 0.5 || *number > maxRow + 0.5) {
         return std::nullopt;
     }
@@ -110,7 +114,8 @@ CalcStatus clsCal::Calc(QStringView expression, double& value, CellSource& cells
     }
     m_busy = true;
     m_cells = &cells;
-    struct Release {
+    struct Release
+    {
         clsCal* cal;
         ~Release()
         {
@@ -309,7 +314,8 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
     }
 
     // Stage B: cell references, each replaced at its own place by its value text.
-    struct Span {
+    struct Span
+    {
         qsizetype begin;
         qsizetype end;
     };
@@ -354,7 +360,8 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
     // is replaced where it stands. That is the same as replacing every occurrence of its text
     // in turn: a call's text can only reappear inside a call with a longer name, and no known
     // name ends in another one, so such a call fails whichever way it is replaced.
-    struct Call {
+    struct Call
+    {
         qsizetype begin;
         qsizetype end;
     };
@@ -445,7 +452,7 @@ CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
 
     double x = 0;
     if (name != QLatin1String("PI")) {
-        const auto number = readNumber(argument);
+        const auto number = readFormulaNumber(argument);
         if (argument.isEmpty() || !number) {
             return CalcStatus::BadFunction;
         }
@@ -573,7 +580,7 @@ CalcStatus clsCal::Calculation()
 
 CalcStatus clsCal::pushOperand(QStringView text)
 {
-    const auto number = readNumber(text);
+    const auto number = readFormulaNumber(text);
     if (!number) {
         return CalcStatus::Undefined; // such as 1.2.3
     }
@@ -600,8 +607,7 @@ CalcStatus clsCal::evaluate(QStringView plain, double& value)
         if (digit || point) {
             // A digit continues an operand after a digit or point; a point continues one only
             // after a digit, so .5 and 2*.5 read as 0.5.
-            const bool continues =
-                operandStart >= 0 && (digit ? true : isDigit(plain[m - 1]));
+            const bool continues = operandStart >= 0 && (digit ? true : isDigit(plain[m - 1]));
             if (continues) {
                 continue;
             }

@@ -2,14 +2,13 @@
 
 #include <QVarLengthArray>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
-constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The usual case, a value that is the nearest double of a decimal with at most 15 digits
 // between 1E-04 and 1E+15: the shortest such decimal, found by scaling. Empty otherwise.
@@ -65,7 +64,8 @@ QString formatted15(double value, bool zeroBeforePoint)
         return text;
     }
     char buf[40];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     if (ec != std::errc()) {
         return QString();
     }
@@ -127,7 +127,10 @@ double cutTo15Digits(double value)
     return back;
 }
 
-bool isNumber(QStringView text)
+namespace {
+
+// The number test; smallE lets "e" stand for the exponent's "E".
+bool wholeNumber(QStringView text, bool smallE)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -150,7 +153,7 @@ bool isNumber(QStringView text)
     if (digits == 0) {
         return false;
     }
-    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
+    if (i < n && (text[i] == QLatin1Char('E') || (smallE && text[i] == QLatin1Char('e')))) {
         ++i;
         if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
             ++i;
@@ -166,12 +169,9 @@ bool isNumber(QStringView text)
     return i == n;
 }
 
-std::optional<double> readNumber(QStringView text)
+// The nearest double of a text that has passed the number test.
+std::optional<double> numberValue(QStringView text)
 {
-    text = trimmedBlanks(text);
-    if (!isNumber(text)) {
-        return std::nullopt;
-    }
     // Plain decimals of up to 15 digits: the digits as a whole number are exact, and so is the
     // power of ten, so one division gives the nearest double, as the general reader would.
     {
@@ -222,4 +222,22 @@ std::optional<double> readNumber(QStringView text)
         return std::nullopt;
     }
     return value;
+}
+
+} // namespace
+
+bool isNumber(QStringView text)
+{
+    return wholeNumber(text, false);
+}
+
+std::optional<double> readFormulaNumber(QStringView text)
+{
+    return isNumber(text) ? numberValue(text) : std::nullopt;
+}
+
+std::optional<double> readNumber(QStringView text)
+{
+    text = trimmedBlanks(text);
+    return wholeNumber(text, true) ? numberValue(text) : std::nullopt;
 }

@@ -47,18 +47,26 @@ void TestReferences::formulas_data()
     QTest::newRow("negated zero is zero") << QStringList{"A1=0"} << "-A1" << 0 << "0";
     QTest::newRow("A1 and A10 apart") << QStringList{"A1=1", "A10=10"} << "A1+A10" << 0 << "11";
     QTest::newRow("typed number is text") << QStringList{"A1=#12"} << "A1*2" << 0 << "24";
-    QTest::newRow("reference not rounded") << QStringList{"A1=#1.23456789"} << "A1" << 0 << "1.23456789";
+    QTest::newRow("reference not rounded")
+        << QStringList{"A1=#1.23456789"} << "A1" << 0 << "1.23456789";
     QTest::newRow("empty cell") << QStringList{} << "A1*2" << 7 << "";
     QTest::newRow("rest not a number") << QStringList{"A1=1"} << "A1B+1" << 1 << "";
     QTest::newRow("half row to even") << QStringList{"A2=7"} << "A2.5*1" << 0 << "7";
     QTest::newRow("row above 500") << QStringList{} << "A501" << 1 << "";
-    QTest::newRow("exponent value cannot be evaluated") << QStringList{"A1=1E20"} << "A1*2" << 8 << "";
+    QTest::newRow("exponent value cannot be evaluated")
+        << QStringList{"A1=1E20"} << "A1*2" << 8 << "";
     QTest::newRow("text value cannot be evaluated") << QStringList{"A1=#abc"} << "A1*2" << 8 << "";
-    QTest::newRow("text value is put in as it stands") << QStringList{"A1=#1+2"} << "A1*2" << 0 << "5";
+    QTest::newRow("text value is put in as it stands")
+        << QStringList{"A1=#1+2"} << "A1*2" << 0 << "5";
+    QTest::newRow("blank before a number cannot be evaluated")
+        << QStringList{"A1=# 5"} << "A1+1" << 8 << "";
 
-    QTest::newRow("sine of negative reference") << QStringList{"A1=-5"} << "SIN(A1)" << 0 << "0.95892";
-    QTest::newRow("negative function value wrapped") << QStringList{} << "2*SIN(5)" << 0 << "-1.91784";
-    QTest::newRow("negative function value first") << QStringList{} << "SIN(5)*2" << 0 << "-1.91784";
+    QTest::newRow("sine of negative reference")
+        << QStringList{"A1=-5"} << "SIN(A1)" << 0 << "0.95892";
+    QTest::newRow("negative function value wrapped")
+        << QStringList{} << "2*SIN(5)" << 0 << "-1.91784";
+    QTest::newRow("negative function value first")
+        << QStringList{} << "SIN(5)*2" << 0 << "-1.91784";
     QTest::newRow("negated function") << QStringList{} << "-SIN(30)" << 0 << "0.98803";
     QTest::newRow("cosine") << QStringList{} << "COS(0)" << 0 << "1";
     QTest::newRow("sine in radians") << QStringList{} << "SIN(30)" << 0 << "-0.98803";
@@ -69,7 +77,8 @@ void TestReferences::formulas_data()
     QTest::newRow("square root") << QStringList{} << "SQRT(2)" << 0 << "1.41421";
     QTest::newRow("square root of negative") << QStringList{} << "SQRT(-4)" << 5 << "";
     QTest::newRow("absolute value not rounded") << QStringList{} << "ABS(-2.5)" << 0 << "2.5";
-    QTest::newRow("absolute of reference") << QStringList{"A1=#-1.234567"} << "ABS(A1)" << 0 << "1.234567";
+    QTest::newRow("absolute of reference")
+        << QStringList{"A1=#-1.234567"} << "ABS(A1)" << 0 << "1.234567";
     QTest::newRow("expression argument") << QStringList{} << "SIN(1+1)" << 5 << "";
     QTest::newRow("nested function") << QStringList{} << "SIN(COS(0))" << 5 << "";
     QTest::newRow("unknown function") << QStringList{} << "LOG(2)" << 5 << "";
@@ -79,12 +88,15 @@ void TestReferences::formulas_data()
 
     QTest::newRow("range sum") << oneTwoThree << "SUM(A1:A3)" << 0 << "6";
     QTest::newRow("range sum in a formula") << oneTwoThree << "2*SUM(A1:A3)+1" << 0 << "13";
-    QTest::newRow("range corners in any order") << QStringList{"A1=1", "B1=2", "A2=3", "B2=4"}
-                                               << "SUM(B2:A1)" << 0 << "10";
-    QTest::newRow("range sum of texts") << QStringList{"A1=#1", "A2=# 2 ", "A3=#3"} << "SUM(A1:A3)" << 0 << "6";
-    QTest::newRow("negative range sum wrapped") << QStringList{"A1=-1", "A2=-2"} << "3*SUM(A1:A2)" << 0 << "-9";
+    QTest::newRow("range corners in any order")
+        << QStringList{"A1=1", "B1=2", "A2=3", "B2=4"} << "SUM(B2:A1)" << 0 << "10";
+    QTest::newRow("range sum of texts")
+        << QStringList{"A1=#1", "A2=#2", "A3=#3"} << "SUM(A1:A3)" << 0 << "6";
+    QTest::newRow("negative range sum wrapped")
+        << QStringList{"A1=-1", "A2=-2"} << "3*SUM(A1:A2)" << 0 << "-9";
     QTest::newRow("range cell empty") << QStringList{"A1=1", "A3=3"} << "SUM(A1:A3)" << 5 << "";
-    QTest::newRow("range cell text") << QStringList{"A1=1", "A2=#x", "A3=3"} << "SUM(A1:A3)" << 5 << "";
+    QTest::newRow("range cell text")
+        << QStringList{"A1=1", "A2=#x", "A3=3"} << "SUM(A1:A3)" << 5 << "";
     QTest::newRow("range beyond row 200") << oneTwoThree << "SUM(A1:A300)" << 5 << "";
     QTest::newRow("range too short") << oneTwoThree << "SUM(A1:B)" << 5 << "";
     QTest::newRow("range end bad") << oneTwoThree << "SUM(A1:A3B)" << 5 << "";
@@ -94,6 +106,28 @@ void TestReferences::formulas_data()
     QTest::newRow("second range") << oneTwoThree << "SUM(A1:A3)+SUM(A1:A2)" << 5 << "";
     QTest::newRow("same range twice") << oneTwoThree << "SUM(A1:A3)+SUM(A1:A3)" << 0 << "12";
     QTest::newRow("sum without range") << oneTwoThree << "SUM(A1)" << 5 << "";
+
+    // A cell's text where a function or the range sum takes it as a number passes the number
+    // test or is a bad function argument: no blanks, a capital E only.
+    const struct
+    {
+        const char* text;
+        int status;
+        const char* function; // ABS of it
+        const char* sum;
+    } cellTexts[] = {{" 5", 5, "", ""},
+                     {"5 ", 5, "", ""},
+                     {"1e5", 5, "", ""},
+                     {".", 5, "", ""},
+                     {"1E+5", 0, "100000", "100000"},
+                     {"+3", 0, "3", "3"},
+                     {"-.5", 0, "0.5", "-0.5"},
+                     {"5.", 0, "5", "5"}};
+    for (const auto& t : cellTexts) {
+        const QStringList sheet{QStringLiteral("A1=#") + QLatin1String(t.text)};
+        QTest::addRow("function of '%s'", t.text) << sheet << "ABS(A1)" << t.status << t.function;
+        QTest::addRow("range sum of '%s'", t.text) << sheet << "SUM(A1:A1)" << t.status << t.sum;
+    }
 }
 
 void TestReferences::formulas()
