@@ -2,6 +2,7 @@
 
 #include "cellsource.h"
 #include "numbertext.h"
+#include "sheetsize.h"
 
 #include <QVarLengthArray>
 #include <algorithm>
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr qsizetype MaxExpressionLength = 255;
-constexpr int SheetRows = 500;
 constexpr int RangeRows = 200;
 // A referenced cell may hold a long text; past this the plain text cannot come back under
 // 255 characters in any sensible formula, so the evaluation stops there.
@@ -409,7 +409,7 @@ CalcStatus clsCal::GetSelValue(QStringView reference, QString& value, bool inFun
     if (reference.isEmpty() || !isUpper(reference[0]) || !isNumber(reference.sliced(1))) {
         return CalcStatus::BadCharacter;
     }
-    const auto row = referenceRow(reference.sliced(1), SheetRows);
+    const auto row = referenceRow(reference.sliced(1), LastRow);
     if (!row) {
         return CalcStatus::BadCharacter; // no such cell on the sheet
     }
