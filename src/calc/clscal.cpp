@@ -4,7 +4,6 @@
 #include "numbertext.h"
 #include "sheetsize.h"
 
-#include <QVarLengthArray>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -45,24 +44,43 @@ bool isOperator(QChar c)
     }
 }
 
-// A function's result as it goes into the formula: 0.5 rather than .5, and a negative value
-// as a subtraction from zero, since the evaluator has no unary minus.
-QString functionValueText(double value)
+// What the expression check lets through, by character code: "(" to ":" without the comma,
+// "A" to "Z" and "^"; and which of those are operators.
+enum CharClass : unsigned char { Refused, Allowed, AllowedOperator };
+
+constexpr std::array<CharClass, 128> CharClasses = [] {
+    std::array<CharClass, 128> classes{};
+    for (int u = 40; u <= 58; ++u) {
+        classes[size_t(u)] = Allowed;
+    }
+    for (int u = 'A'; u <= 'Z'; ++u) {
+        classes[size_t(u)] = Allowed;
+    }
+    classes[','] = Refused;
+    for (const char op : {'+', '-', '*', '/', '^'}) {
+        classes[size_t(op)] = AllowedOperator;
+    }
+    return classes;
+}();
+
+CharClass charClass(QChar c)
 {
-    QString text = NumberText(value);
-    if (text.startsWith(QLatin1Char('.'))) {
-        text.prepend(QLatin1Char('0'));
-    } else if (text.startsWith(QLatin1String("-."))) {
-        text.insert(1, QLatin1Char('0'));
+    return c.unicode() < CharClasses.size() ? CharClasses[c.unicode()] : Refused;
+}
+
+// The evaluator knows no unary minus, so a negative value goes into the formula as a
+// subtraction from zero: the value text that runs from start to the end of out, such as -3,
+// becomes (0-3).
+void wrapNegative(QString& out, qsizetype start)
+{
+    if (start < out.size() && out.at(start) == QLatin1Char('-')) {
+        out.insert(start, QStringView(u"(0"));
+        out.append(QLatin1Char(')'));
     }
-    if (value < 0) {
-        text = QLatin1String("(0") + text + QLatin1Char(')');
-    }
-    return text;
 }
 
 // Row of a reference or range end: the number rounded, halves to the even neighbour (A2.5 is
-// row 2); nothing when it has an exponent or lies outside 1..maxRow.
+// row 2); nothing when it is no number, has an exponent or lies outside 1..maxRow.
 std::optional<int> referenceRow(QStringView rest, int maxRow)
 {
     if (rest.size() <= 3 && !rest.isEmpty()) { // the usual B12: digits only
@@ -128,19 +146,17 @@ CalcStatus clsCal::Calc(QStringView expression, double& value, CellSource& cells
     OpTop = 0;
     OpStack[0] = 0;
 
-    QString rewritten;
-    if (!ExpCheck(expression, rewritten)) {
+    if (!ExpCheck(expression, m_rewritten)) {
         // A formula of "=" signs only has nothing to compute.
         return expression.isEmpty() ? CalcStatus::Undefined : ErrKind;
     }
-    QString plain;
-    if (const CalcStatus status = FuncSelCheck(rewritten, plain); status != CalcStatus::Ok) {
+    if (const CalcStatus status = FuncSelCheck(m_rewritten, m_plain); status != CalcStatus::Ok) {
         return status;
     }
-    if (plain.size() > MaxExpressionLength) {
+    if (m_plain.size() > MaxExpressionLength) {
         return CalcStatus::Undefined;
     }
-    return evaluate(plain, value);
+    return evaluate(m_plain, value);
 }
 
 double clsCal::Round45(double x, const qint16& n) const
@@ -177,33 +193,32 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
 
     int opens = 0;
     int closes = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = expression[i];
-        const char16_t u = c.unicode();
-        if (u == '"' || u == ',') {
+    bool afterOperator = false;
+    for (const QChar c : expression) {
+        // The double quote and the comma are refused like any other character outside the
+        // list, and so is an operator right after another.
+        const CharClass cls = charClass(c);
+        const bool isOp = cls == AllowedOperator;
+        if (cls == Refused || (isOp && afterOperator)) {
             ErrKind = CalcStatus::BadCharacter;
             return false;
         }
-        if (u == '(') {
-            ++opens;
-        } else if (u == ')') {
-            ++closes;
-        }
-        const bool allowed = (u >= 40 && u <= 58) || (u >= 65 && u <= 90) || u == 94;
-        if (!allowed || (i > 0 && isOperator(c) && isOperator(expression[i - 1]))) {
-            ErrKind = CalcStatus::BadCharacter;
-            return false;
-        }
+        afterOperator = isOp;
+        opens += c == QLatin1Char('(') ? 1 : 0;
+        closes += c == QLatin1Char(')') ? 1 : 0;
     }
     if (opens != closes) {
         ErrKind = CalcStatus::BadParenthesis;
         return false;
     }
 
-    QString work = expression.toString();
-    if (work.contains(QLatin1String("(-"))) {
-        rewriteMinus(work);
+    // Rewritten apart from rewritten: a rejection below must leave it as it was.
+    m_check.resize(0);
+    m_check.append(expression);
+    if (expression.contains(QLatin1String("(-"))) {
+        rewriteMinus(m_check);
     }
+    const QStringView work = m_check;
 
     // A leading minus only negates a single operand (-5, -A1, -SIN(30)).
     if (work.front() == QLatin1Char('-')) {
@@ -236,7 +251,8 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
         }
     }
 
-    rewritten = work;
+    rewritten.resize(0);
+    rewritten.append(work);
     return true;
 }
 
@@ -271,55 +287,96 @@ void clsCal::rewriteMinus(QString& work)
     }
 }
 
-CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
+// text copied to out, every span replaced by what appendValue appends in its place; the first
+// value that fails ends the copy with its status.
+template <typename AppendValue>
+CalcStatus clsCal::replaceSpans(QStringView text, const std::vector<Span>& spans, QString& out,
+                                AppendValue appendValue)
 {
-    RefList.clear();
-    RefInFunc.clear();
-    FuncList.clear();
-    FuncCount = 0;
-    QString text = expression.toString();
-
-    // Stage A: the range sum. Only the first ":" is looked at.
-    if (const qsizetype c = text.indexOf(QLatin1Char(':')); c >= 0) {
-        if (c < 6) {
-            return CalcStatus::BadCharacter; // no room for "SUM(" in front of it
-        }
-        const qsizetype d = text.indexOf(QLatin1Char('('), c - 6);
-        const qsizetype e = text.indexOf(QLatin1Char(')'), c);
-        if (d < 0 || e < 0 || d > c) {
-            return CalcStatus::BadCharacter;
-        }
-        if (d < 3 || QStringView(text).sliced(d - 3, 3) != QLatin1String("SUM")) {
-            return CalcStatus::BadCharacter;
-        }
-        RangeFrom.clear();
-        RangeTo.clear();
-        if (e - d <= 5) {
-            return CalcStatus::BadFunction;
-        }
-        RangeFrom = text.sliced(d + 1, c - d - 1).trimmed();
-        RangeTo = text.sliced(c + 1, e - c - 1).trimmed();
-        const QString call = text.sliced(d - 3, e - d + 4);
-        QString value;
-        m_rangeReady = true;
-        const CalcStatus status = GetFuncValue(call, value);
-        m_rangeReady = false;
+    out.resize(0);
+    qsizetype from = 0;
+    for (const Span& span : spans) {
+        out.append(text.sliced(from, span.begin - from));
+        const CalcStatus status = appendValue(text.sliced(span.begin, span.end - span.begin), span);
         if (status != CalcStatus::Ok) {
             return status;
         }
-        text.replace(call, value);
-        if (text.contains(QLatin1Char(':'))) {
-            return CalcStatus::BadFunction; // a second range: only one sum is computed
-        }
+        from = span.end;
     }
+    out.append(text.sliced(from));
+    return CalcStatus::Ok;
+}
 
-    // Stage B: cell references, each replaced at its own place by its value text.
-    struct Span
-    {
-        qsizetype begin;
-        qsizetype end;
-    };
-    QVarLengthArray<Span, 64> spans;
+CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
+{
+    m_sumCalls.clear();
+    m_references.clear();
+    m_calls.clear();
+    if (const CalcStatus status = sumStage(expression); status != CalcStatus::Ok) {
+        return status;
+    }
+    if (const CalcStatus status = referenceStage(); status != CalcStatus::Ok) {
+        return status;
+    }
+    return functionStage(plain);
+}
+
+// Stage A: the range sum, SUM(first:last), into m_afterSum. Only the first ":" is looked at;
+// every occurrence of the sum's call text takes its value.
+CalcStatus clsCal::sumStage(QStringView text)
+{
+    const qsizetype c = text.indexOf(QLatin1Char(':'));
+    if (c < 0) {
+        m_afterSum.resize(0);
+        m_afterSum.append(text);
+        return CalcStatus::Ok;
+    }
+    if (c < 6) {
+        return CalcStatus::BadCharacter; // no room for "SUM(" in front of it
+    }
+    const qsizetype d = text.indexOf(QLatin1Char('('), c - 6);
+    const qsizetype e = text.indexOf(QLatin1Char(')'), c);
+    if (d < 0 || e < 0 || d > c) {
+        return CalcStatus::BadCharacter;
+    }
+    if (d < 3 || text.sliced(d - 3, 3) != QLatin1String("SUM")) {
+        return CalcStatus::BadCharacter;
+    }
+    RangeFrom.resize(0);
+    RangeTo.resize(0);
+    if (e - d <= 5) {
+        return CalcStatus::BadFunction;
+    }
+    RangeFrom.append(text.sliced(d + 1, c - d - 1).trimmed());
+    RangeTo.append(text.sliced(c + 1, e - c - 1).trimmed());
+
+    const QStringView call = text.sliced(d - 3, e - d + 4);
+    m_sumValue.resize(0);
+    m_rangeReady = true;
+    const CalcStatus status = appendFuncValue(call, m_sumValue);
+    m_rangeReady = false;
+    if (status != CalcStatus::Ok) {
+        return status;
+    }
+    for (qsizetype at = text.indexOf(call); at >= 0; at = text.indexOf(call, at + call.size())) {
+        m_sumCalls.push_back({at, at + call.size()});
+    }
+    replaceSpans(text, m_sumCalls, m_afterSum, [this](QStringView, const Span&) {
+        m_afterSum.append(m_sumValue);
+        return CalcStatus::Ok;
+    });
+    if (m_afterSum.contains(QLatin1Char(':'))) {
+        return CalcStatus::BadFunction; // a second range: only one sum is computed
+    }
+    return CalcStatus::Ok;
+}
+
+// Stage B: cell references, each replaced at its own place by its value text, into
+// m_afterRefs. A reference runs from a letter followed by a digit 1..9 to the next operator or
+// ")".
+CalcStatus clsCal::referenceStage()
+{
+    const QStringView text = m_afterSum;
     for (qsizetype b = 0, n = text.size(); b < n;) {
         if (!(isUpper(text[b]) && b + 1 < n && text[b + 1] >= QLatin1Char('1') &&
               text[b + 1] <= QLatin1Char('9'))) {
@@ -330,42 +387,27 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
         while (end < n && !isOperator(text[end]) && text[end] != QLatin1Char(')')) {
             ++end;
         }
-        spans.append({b, end});
-        RefList.append(text.sliced(b, end - b));
-        RefInFunc.append(b >= 2 && isUpper(text[b - 2]));
+        m_references.push_back({b, end, b >= 2 && isUpper(text[b - 2])});
         b = end + 1;
     }
-    if (!spans.isEmpty()) {
-        QString replaced;
-        replaced.reserve(text.size() + 16 * spans.size());
-        qsizetype from = 0;
-        for (qsizetype i = 0; i < spans.size(); ++i) {
-            QString value;
-            const CalcStatus status = GetSelValue(RefList[i], value, RefInFunc[i]);
-            if (status != CalcStatus::Ok) {
-                return status;
-            }
-            replaced += QStringView(text).sliced(from, spans[i].begin - from);
-            replaced += value;
-            from = spans[i].end;
-            if (replaced.size() > MaxWorkingLength) {
+    return replaceSpans(
+        text, m_references, m_afterRefs, [this](QStringView reference, const Span& span) {
+            const CalcStatus status = appendSelValue(reference, span.inFunc, m_afterRefs);
+            if (status == CalcStatus::Ok && m_afterRefs.size() > MaxWorkingLength) {
                 return CalcStatus::Undefined;
             }
-        }
-        replaced += QStringView(text).sliced(from);
-        text = std::move(replaced);
-    }
+            return status;
+        });
+}
 
-    // Stage C: function calls, from a name of two or more letters to the first ")". Each call
-    // is replaced where it stands. That is the same as replacing every occurrence of its text
-    // in turn: a call's text can only reappear inside a call with a longer name, and no known
-    // name ends in another one, so such a call fails whichever way it is replaced.
-    struct Call
-    {
-        qsizetype begin;
-        qsizetype end;
-    };
-    QVarLengthArray<Call, 32> calls;
+// Stage C: function calls, from a name of two or more letters to the first ")", into plain.
+// Each call is replaced where it stands. That is the same as replacing every occurrence of its
+// text in turn: a call's text can only reappear inside a call with a longer name, and no known
+// name ends in another one, so such a call fails whichever way it is replaced. A negative value
+// comes wrapped from the call's own value text.
+CalcStatus clsCal::functionStage(QString& plain)
+{
+    const QStringView text = m_afterRefs;
     for (qsizetype k = 0, n = text.size(); k < n;) {
         if (!(isUpper(text[k]) && k + 1 < n && isUpper(text[k + 1]))) {
             ++k;
@@ -375,59 +417,95 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
         if (r < 0) {
             return CalcStatus::BadFunction;
         }
-        calls.append({k, r + 1});
-        FuncList.append(text.sliced(k, r - k + 1));
+        m_calls.push_back({k, r + 1});
         k = r + 1;
     }
-    FuncCount = qint16(std::min<qsizetype>(FuncList.size(), 32767));
-    if (!calls.isEmpty()) {
-        QString replaced;
-        replaced.reserve(text.size() + 8 * calls.size());
-        qsizetype from = 0;
-        for (qsizetype i = 0; i < calls.size(); ++i) {
-            QString value;
-            const CalcStatus status = GetFuncValue(FuncList[i], value);
-            if (status != CalcStatus::Ok) {
-                return status;
-            }
-            if (value.startsWith(QLatin1Char('-'))) {
-                value = QLatin1String("(0") + value + QLatin1Char(')');
-            }
-            replaced += QStringView(text).sliced(from, calls[i].begin - from);
-            replaced += value;
-            from = calls[i].end;
-        }
-        replaced += QStringView(text).sliced(from);
-        text = std::move(replaced);
+    return replaceSpans(text, m_calls, plain, [this, &plain](QStringView call, const Span&) {
+        return appendFuncValue(call, plain);
+    });
+}
+
+QStringList clsCal::RefList() const
+{
+    QStringList list;
+    for (const Span& span : m_references) {
+        list.append(m_afterSum.sliced(span.begin, span.end - span.begin));
     }
-    plain = std::move(text);
-    return CalcStatus::Ok;
+    return list;
+}
+
+QList<bool> clsCal::RefInFunc() const
+{
+    QList<bool> list;
+    for (const Span& span : m_references) {
+        list.append(span.inFunc);
+    }
+    return list;
+}
+
+QStringList clsCal::FuncList() const
+{
+    QStringList list;
+    for (const Span& span : m_calls) {
+        list.append(m_afterRefs.sliced(span.begin, span.end - span.begin));
+    }
+    return list;
+}
+
+qint16 clsCal::FuncCount() const
+{
+    return qint16(std::min<size_t>(m_calls.size(), 32767));
 }
 
 CalcStatus clsCal::GetSelValue(QStringView reference, QString& value, bool inFunc)
 {
-    if (reference.isEmpty() || !isUpper(reference[0]) || !isNumber(reference.sliced(1))) {
+    QString text;
+    const CalcStatus status = appendSelValue(reference, inFunc, text);
+    if (status == CalcStatus::Ok) {
+        value = std::move(text);
+    }
+    return status;
+}
+
+// GetSelValue's value text, appended to out.
+CalcStatus clsCal::appendSelValue(QStringView reference, bool inFunc, QString& out)
+{
+    if (reference.isEmpty() || !isUpper(reference[0])) {
         return CalcStatus::BadCharacter;
     }
     const auto row = referenceRow(reference.sliced(1), LastRow);
     if (!row) {
-        return CalcStatus::BadCharacter; // no such cell on the sheet
+        return CalcStatus::BadCharacter; // not a number, or no such cell on the sheet
     }
     const int col = reference[0].unicode() - 64;
     if (!m_cells) {
         return CalcStatus::EmptyCell;
     }
-    value = m_cells->cellValue(*row, col).text();
-    if (value.isEmpty()) {
+    const QString& text = m_cells->cellValue(*row, col).text();
+    if (text.isEmpty()) {
         return CalcStatus::EmptyCell;
     }
-    if (!inFunc && value.startsWith(QLatin1Char('-'))) {
-        value = QLatin1String("(0") + value + QLatin1Char(')');
+    const qsizetype start = out.size();
+    out.append(text);
+    if (!inFunc) {
+        wrapNegative(out, start);
     }
     return CalcStatus::Ok;
 }
 
 CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
+{
+    QString text;
+    const CalcStatus status = appendFuncValue(call, text);
+    if (status == CalcStatus::Ok) {
+        value = std::move(text);
+    }
+    return status;
+}
+
+// GetFuncValue's value text, appended to out: the result in the form a cell shows it (0.5
+// rather than .5, -0.5 rather than -.5), a negative one wrapped.
+CalcStatus clsCal::appendFuncValue(QStringView call, QString& out)
 {
     const qsizetype lp = call.indexOf(QLatin1Char('('));
     if (lp <= 0) {
@@ -439,15 +517,22 @@ CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
     }
     const QStringView name = call.first(lp);
     QStringView argument = call.sliced(lp + 1, rp - lp - 1);
-    // Undo the rewriting of a negative argument: SIN(-5) arrives as SIN(0-5).
-    QString unrewritten;
+    // Undo the rewriting of a negative argument: SIN(-5) arrives as SIN(0-5), and every "0-"
+    // becomes "-" again.
     if (argument.startsWith(QLatin1String("0-"))) {
-        unrewritten = argument.toString().replace(QLatin1String("0-"), QLatin1String("-"));
-        argument = unrewritten;
+        m_argument.resize(0);
+        for (qsizetype i = 0; i < argument.size(); ++i) {
+            if (argument[i] == QLatin1Char('0') && i + 1 < argument.size() &&
+                argument[i + 1] == QLatin1Char('-')) {
+                ++i;
+            }
+            m_argument.append(argument[i]);
+        }
+        argument = m_argument;
     }
 
     if (name == QLatin1String("SUM")) {
-        return rangeSum(value);
+        return appendRangeSum(out);
     }
 
     double x = 0;
@@ -481,12 +566,15 @@ CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
     if (!std::isfinite(result)) {
         return CalcStatus::Undefined;
     }
-    value = functionValueText(result);
+    const qsizetype start = out.size();
+    appendGridNumberText(out, result);
+    wrapNegative(out, start);
     return CalcStatus::Ok;
 }
 
 // Sum of the rectangle between RangeFrom and RangeTo, column by column; rows 1..200 only.
-CalcStatus clsCal::rangeSum(QString& value)
+// Its value text is appended to out as a function's is.
+CalcStatus clsCal::appendRangeSum(QString& out)
 {
     if (!m_rangeReady || RangeFrom.isEmpty() || RangeTo.isEmpty()) {
         return CalcStatus::BadFunction;
@@ -532,7 +620,9 @@ CalcStatus clsCal::rangeSum(QString& value)
     if (!std::isfinite(sum)) {
         return CalcStatus::Undefined;
     }
-    value = functionValueText(sum);
+    const qsizetype start = out.size();
+    appendGridNumberText(out, sum);
+    wrapNegative(out, start);
     return CalcStatus::Ok;
 }
 

@@ -10,18 +10,22 @@ namespace {
 constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// Room for the longest 15-digit form, such as -1.23456789012346E-308.
+constexpr int TextRoom = 40;
+
 // The usual case, a value that is the nearest double of a decimal with at most 15 digits
-// between 1E-04 and 1E+15: the shortest such decimal, found by scaling. Empty otherwise.
-QString plainDecimal(double value, bool zeroBeforePoint)
+// between 1E-04 and 1E+15: the shortest such decimal, found by scaling, written to out.
+// Returns its length, or 0 for any other value.
+int plainDecimal(double value, bool zeroBeforePoint, char16_t* out)
 {
     const double magnitude = std::fabs(value);
     if (!(magnitude >= 1e-4 && magnitude < 1e15)) {
-        return QString();
+        return 0;
     }
     for (int decimals = 0; decimals <= 19; ++decimals) {
         const double scaled = std::nearbyint(magnitude * Pow10[decimals]);
         if (scaled >= 1e15) {
-            return QString();
+            return 0;
         }
         if (scaled / Pow10[decimals] != magnitude) {
             continue;
@@ -31,58 +35,67 @@ QString plainDecimal(double value, bool zeroBeforePoint)
         for (auto k = std::uint64_t(scaled); k != 0; k /= 10) {
             digits[n++] = char('0' + k % 10);
         }
-        QString text;
-        text.reserve(n + 4);
+        int length = 0;
         if (value < 0) {
-            text += QLatin1Char('-');
+            out[length++] = u'-';
         }
         if (n <= decimals) { // below 1
             if (zeroBeforePoint) {
-                text += QLatin1Char('0');
+                out[length++] = u'0';
             }
-            text += QLatin1Char('.');
-            text += QString(decimals - n, QLatin1Char('0'));
+            out[length++] = u'.';
+            for (int zeros = decimals - n; zeros > 0; --zeros) {
+                out[length++] = u'0';
+            }
         }
         for (int i = n - 1; i >= 0; --i) {
-            text += QLatin1Char(digits[i]);
+            out[length++] = char16_t(digits[i]);
             if (i == decimals && i > 0) {
-                text += QLatin1Char('.');
+                out[length++] = u'.';
             }
         }
-        return text;
+        return length;
     }
-    return QString();
+    return 0;
 }
 
-// printf's %.15G: it switches to the exponent form exactly where the engine's rule does.
-QString formatted15(double value, bool zeroBeforePoint)
+// printf's %.15G, written to out (TextRoom characters): it switches to the exponent form
+// exactly where the engine's rule does. Returns the length.
+int formatted15(double value, bool zeroBeforePoint, char16_t* out)
 {
     if (value == 0.0) {
-        return QStringLiteral("0"); // also for -0, which a cell never shows
+        out[0] = u'0'; // also for -0, which a cell never shows
+        return 1;
     }
-    if (QString text = plainDecimal(value, zeroBeforePoint); !text.isEmpty()) {
-        return text;
+    if (const int length = plainDecimal(value, zeroBeforePoint, out); length > 0) {
+        return length;
     }
-    char buf[40];
+    char buf[TextRoom];
     const auto [end, ec] =
         std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     if (ec != std::errc()) {
-        return QString();
+        return 0;
     }
     const char* begin = buf;
-    QString text;
-    text.reserve(int(end - begin));
+    int length = 0;
     if (*begin == '-') {
-        text += QLatin1Char('-');
+        out[length++] = u'-';
         ++begin;
     }
     if (!zeroBeforePoint && begin[0] == '0' && begin + 1 < end && begin[1] == '.') {
         ++begin;
     }
     for (const char* p = begin; p != end; ++p) {
-        text += QLatin1Char(*p == 'e' ? 'E' : *p);
+        out[length++] = char16_t(*p == 'e' ? 'E' : *p);
     }
-    return text;
+    return length;
+}
+
+QString formattedText(double value, bool zeroBeforePoint)
+{
+    char16_t text[TextRoom];
+    const int length = formatted15(value, zeroBeforePoint, text);
+    return QString(reinterpret_cast<const QChar*>(text), length);
 }
 
 bool isDigit(QChar c)
@@ -107,12 +120,19 @@ QStringView trimmedBlanks(QStringView text)
 
 QString NumberText(double value)
 {
-    return formatted15(value, false);
+    return formattedText(value, false);
 }
 
 QString gridNumberText(double value)
 {
-    return formatted15(value, true);
+    return formattedText(value, true);
+}
+
+void appendGridNumberText(QString& out, double value)
+{
+    char16_t text[TextRoom];
+    const int length = formatted15(value, true, text);
+    out.append(reinterpret_cast<const QChar*>(text), length);
 }
 
 double cutTo15Digits(double value)

@@ -165,10 +165,10 @@ void TestReferences::referencesListed()
     clsCal cal(digits);
     double value = 0;
     QCOMPARE(cal.Calc(QStringLiteral("SIN(A1)+B2"), value, cells), CalcStatus::Ok);
-    QCOMPARE(cal.RefList, (QStringList{"A1", "B2"}));
-    QCOMPARE(cal.RefInFunc, (QList<bool>{true, false}));
-    QCOMPARE(cal.FuncList, (QStringList{"SIN(1)"}));
-    QCOMPARE(cal.FuncCount, qint16(1));
+    QCOMPARE(cal.RefList(), (QStringList{"A1", "B2"}));
+    QCOMPARE(cal.RefInFunc(), (QList<bool>{true, false}));
+    QCOMPARE(cal.FuncList(), (QStringList{"SIN(1)"}));
+    QCOMPARE(cal.FuncCount(), qint16(1));
 }
 
 void TestReferences::readsMoveTheCurrentCell()
