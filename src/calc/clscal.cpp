@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -19,6 +20,42 @@ constexpr qsizetype MaxWorkingLength = 1 << 16;
 constexpr std::array<double, 23> Pow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The engine's texts are short, and the standard library's inline search through them costs a
+// fraction of Qt's general substring search, which even QStringView::indexOf(QChar) goes
+// through.
+std::u16string_view chars(QStringView text)
+{
+    return {text.utf16(), size_t(text.size())};
+}
+
+template <typename What> qsizetype indexOf(QStringView text, What what, qsizetype from = 0)
+{
+    const size_t at = chars(text).find(what, size_t(from));
+    return at == std::u16string_view::npos ? -1 : qsizetype(at);
+}
+
+qsizetype lastIndexOf(QStringView text, char16_t what, qsizetype from)
+{
+    const size_t at = chars(text).rfind(what, size_t(from));
+    return at == std::u16string_view::npos ? -1 : qsizetype(at);
+}
+
+enum class Function { Sum, Pi, Abs, Sin, Cos, Tan, Sqrt, Unknown };
+
+Function functionNamed(QStringView name)
+{
+    static constexpr std::pair<std::u16string_view, Function> Names[] = {
+        {u"SUM", Function::Sum},  {u"PI", Function::Pi},   {u"ABS", Function::Abs},
+        {u"SIN", Function::Sin},  {u"COS", Function::Cos}, {u"TAN", Function::Tan},
+        {u"SQRT", Function::Sqrt}};
+    for (const auto& [text, function] : Names) {
+        if (chars(name) == text) {
+            return function;
+        }
+    }
+    return Function::Unknown;
+}
 
 bool isUpper(QChar c)
 {
@@ -96,7 +133,7 @@ std::optional<int> referenceRow(QStringView rest, int maxRow)
             return row >= 1 && row <= maxRow ? std::optional<int>(row) : std::nullopt;
         }
     }
-    if (!isNumber(rest) || rest.contains(QLatin1Char('E'))) {
+    if (!isNumber(rest) || indexOf(rest, u'E') >= 0) {
         return std::nullopt;
     }
     const auto number = readFormulaNumber(rest);
@@ -194,6 +231,8 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
     int opens = 0;
     int closes = 0;
     bool afterOperator = false;
+    bool negativeGroup = false; // a "(-" to rewrite
+    QChar previous;
     for (const QChar c : expression) {
         // The double quote and the comma are refused like any other character outside the
         // list, and so is an operator right after another.
@@ -206,19 +245,22 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
         afterOperator = isOp;
         opens += c == QLatin1Char('(') ? 1 : 0;
         closes += c == QLatin1Char(')') ? 1 : 0;
+        negativeGroup |= previous == QLatin1Char('(') && c == QLatin1Char('-');
+        previous = c;
     }
     if (opens != closes) {
         ErrKind = CalcStatus::BadParenthesis;
         return false;
     }
 
-    // Rewritten apart from rewritten: a rejection below must leave it as it was.
-    m_check.resize(0);
-    m_check.append(expression);
-    if (expression.contains(QLatin1String("(-"))) {
+    // A "(-" is rewritten apart from rewritten, which a rejection below must leave as it was.
+    QStringView work = expression;
+    if (negativeGroup) {
+        m_check.resize(0);
+        m_check.append(expression);
         rewriteMinus(m_check);
+        work = m_check;
     }
-    const QStringView work = m_check;
 
     // A leading minus only negates a single operand (-5, -A1, -SIN(30)).
     if (work.front() == QLatin1Char('-')) {
@@ -230,13 +272,14 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
         }
     }
 
-    // A "(-" left over must hold a single operand up to its ")"; "^" is not looked for.
-    if (work.size() > 2) {
+    // A "(-" left over must hold a single operand up to its ")"; "^" is not looked for. The
+    // rewriting only ever removes a "(-".
+    if (negativeGroup && work.size() > 2) {
         for (qsizetype j = 1; j < work.size() - 1; ++j) {
             if (work[j] != QLatin1Char('-') || work[j - 1] != QLatin1Char('(')) {
                 continue;
             }
-            const qsizetype r = work.indexOf(QLatin1Char(')'), j + 1);
+            const qsizetype r = indexOf(work, u')', j + 1);
             if (r < 0) {
                 ErrKind = CalcStatus::BadParenthesis;
                 return false;
@@ -251,8 +294,8 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
         }
     }
 
-    rewritten.resize(0);
-    rewritten.append(work);
+    // Replacing the whole text copes with an expression that is rewritten's own text.
+    rewritten.replace(qsizetype(0), rewritten.size(), work.data(), work.size());
     return true;
 }
 
@@ -264,20 +307,20 @@ void clsCal::rewriteMinus(QString& work)
     qsizetype p = 0; // next "(" search start
     qsizetype q = 0; // next ")" search start
     for (;;) {
-        qsizetype g = work.indexOf(QLatin1Char('('), p);
+        qsizetype g = indexOf(work, u'(', p);
         if (g < 0) {
             return;
         }
-        const qsizetype h = q < work.size() ? work.indexOf(QLatin1Char(')'), q) : -1;
+        const qsizetype h = q < work.size() ? indexOf(work, u')', q) : -1;
         if (h < 0 || h < g) {
             return;
         }
-        g = work.lastIndexOf(QLatin1Char('('), h - 1);
+        g = lastIndexOf(work, u'(', h - 1);
         const QStringView inner = QStringView(work).sliced(g + 1, h - g - 1);
         const bool negatedReference =
             inner.size() >= 2 && inner[0] == QLatin1Char('-') && isUpper(inner[1]);
         if (isNumber(inner) || negatedReference) {
-            const qsizetype at = work.indexOf(QLatin1String("(-"), g);
+            const qsizetype at = indexOf(work, std::u16string_view(u"(-"), g);
             if (at >= 0) {
                 work.insert(at + 1, QLatin1Char('0'));
             }
@@ -325,7 +368,7 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
 // every occurrence of the sum's call text takes its value.
 CalcStatus clsCal::sumStage(QStringView text)
 {
-    const qsizetype c = text.indexOf(QLatin1Char(':'));
+    const qsizetype c = indexOf(text, u':');
     if (c < 0) {
         m_afterSum.resize(0);
         m_afterSum.append(text);
@@ -334,12 +377,12 @@ CalcStatus clsCal::sumStage(QStringView text)
     if (c < 6) {
         return CalcStatus::BadCharacter; // no room for "SUM(" in front of it
     }
-    const qsizetype d = text.indexOf(QLatin1Char('('), c - 6);
-    const qsizetype e = text.indexOf(QLatin1Char(')'), c);
+    const qsizetype d = indexOf(text, u'(', c - 6);
+    const qsizetype e = indexOf(text, u')', c);
     if (d < 0 || e < 0 || d > c) {
         return CalcStatus::BadCharacter;
     }
-    if (d < 3 || text.sliced(d - 3, 3) != QLatin1String("SUM")) {
+    if (d < 3 || chars(text.sliced(d - 3, 3)) != u"SUM") {
         return CalcStatus::BadCharacter;
     }
     RangeFrom.resize(0);
@@ -358,14 +401,15 @@ CalcStatus clsCal::sumStage(QStringView text)
     if (status != CalcStatus::Ok) {
         return status;
     }
-    for (qsizetype at = text.indexOf(call); at >= 0; at = text.indexOf(call, at + call.size())) {
+    for (qsizetype at = indexOf(text, chars(call)); at >= 0;
+         at = indexOf(text, chars(call), at + call.size())) {
         m_sumCalls.push_back({at, at + call.size()});
     }
     replaceSpans(text, m_sumCalls, m_afterSum, [this](QStringView, const Span&) {
         m_afterSum.append(m_sumValue);
         return CalcStatus::Ok;
     });
-    if (m_afterSum.contains(QLatin1Char(':'))) {
+    if (indexOf(m_afterSum, u':') >= 0) {
         return CalcStatus::BadFunction; // a second range: only one sum is computed
     }
     return CalcStatus::Ok;
@@ -413,7 +457,7 @@ CalcStatus clsCal::functionStage(QString& plain)
             ++k;
             continue;
         }
-        const qsizetype r = text.indexOf(QLatin1Char(')'), k + 2);
+        const qsizetype r = indexOf(text, u')', k + 2);
         if (r < 0) {
             return CalcStatus::BadFunction;
         }
@@ -507,11 +551,11 @@ CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
 // rather than .5, -0.5 rather than -.5), a negative one wrapped.
 CalcStatus clsCal::appendFuncValue(QStringView call, QString& out)
 {
-    const qsizetype lp = call.indexOf(QLatin1Char('('));
+    const qsizetype lp = indexOf(call, u'(');
     if (lp <= 0) {
         return CalcStatus::BadFunction;
     }
-    const qsizetype rp = call.indexOf(QLatin1Char(')'), lp);
+    const qsizetype rp = indexOf(call, u')', lp);
     if (rp < 0) {
         return CalcStatus::BadFunction;
     }
@@ -531,12 +575,13 @@ CalcStatus clsCal::appendFuncValue(QStringView call, QString& out)
         argument = m_argument;
     }
 
-    if (name == QLatin1String("SUM")) {
+    const Function function = functionNamed(name);
+    if (function == Function::Sum) {
         return appendRangeSum(out);
     }
 
     double x = 0;
-    if (name != QLatin1String("PI")) {
+    if (function != Function::Pi) {
         const auto number = readFormulaNumber(argument);
         if (argument.isEmpty() || !number) {
             return CalcStatus::BadFunction;
@@ -545,22 +590,29 @@ CalcStatus clsCal::appendFuncValue(QStringView call, QString& out)
     }
 
     double result = 0;
-    if (name == QLatin1String("PI")) {
+    switch (function) {
+    case Function::Pi:
         result = Round45(3.14159265358979, m_roundDigits);
-    } else if (name == QLatin1String("ABS")) {
+        break;
+    case Function::Abs:
         result = std::fabs(x);
-    } else if (name == QLatin1String("SIN")) {
+        break;
+    case Function::Sin:
         result = Round45(std::sin(x), m_roundDigits);
-    } else if (name == QLatin1String("COS")) {
+        break;
+    case Function::Cos:
         result = Round45(std::cos(x), m_roundDigits);
-    } else if (name == QLatin1String("TAN")) {
+        break;
+    case Function::Tan:
         result = Round45(std::tan(x), m_roundDigits);
-    } else if (name == QLatin1String("SQRT")) {
+        break;
+    case Function::Sqrt:
         if (x < 0) {
             return CalcStatus::BadFunction;
         }
         result = Round45(std::sqrt(x), m_roundDigits);
-    } else {
+        break;
+    default:
         return CalcStatus::BadFunction;
     }
     if (!std::isfinite(result)) {

@@ -149,86 +149,9 @@ double cutTo15Digits(double value)
 
 namespace {
 
-// The number test; smallE lets "e" stand for the exponent's "E".
-bool wholeNumber(QStringView text, bool smallE)
+// The nearest double of a well-formed number text through the general reader.
+std::optional<double> generalValue(QStringView text)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        ++i;
-    }
-    int digits = 0;
-    int points = 0;
-    for (; i < n; ++i) {
-        if (isDigit(text[i])) {
-            ++digits;
-        } else if (text[i] == QLatin1Char('.')) {
-            if (++points > 1) {
-                return false;
-            }
-        } else {
-            break;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (i < n && (text[i] == QLatin1Char('E') || (smallE && text[i] == QLatin1Char('e')))) {
-        ++i;
-        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-            ++i;
-        }
-        const qsizetype expStart = i;
-        while (i < n && isDigit(text[i])) {
-            ++i;
-        }
-        if (i == expStart) {
-            return false;
-        }
-    }
-    return i == n;
-}
-
-// The nearest double of a text that has passed the number test.
-std::optional<double> numberValue(QStringView text)
-{
-    // Plain decimals of up to 15 digits: the digits as a whole number are exact, and so is the
-    // power of ten, so one division gives the nearest double, as the general reader would.
-    {
-        qsizetype i = 0;
-        const bool negative = text[0] == QLatin1Char('-');
-        if (negative || text[0] == QLatin1Char('+')) {
-            ++i;
-        }
-        std::int64_t mantissa = 0;
-        int digits = 0;
-        int decimals = 0;
-        bool point = false;
-        for (; i < text.size(); ++i) {
-            const char16_t u = text[i].unicode();
-            if (u == '.') {
-                point = true;
-                continue;
-            }
-            if (u < '0' || u > '9') {
-                break; // an exponent: left to the general reader
-            }
-            if (mantissa != 0 || u != '0') {
-                ++digits;
-            }
-            mantissa = mantissa * 10 + (u - '0');
-            decimals += point ? 1 : 0;
-            if (digits > 15) {
-                break;
-            }
-        }
-        if (i == text.size()) {
-            if (decimals <= 22) {
-                const double value = double(mantissa) / Pow10[decimals];
-                return negative ? -value : value;
-            }
-        }
-    }
     if (text.front() == QLatin1Char('+')) {
         text = text.sliced(1); // from_chars takes no plus sign
     }
@@ -244,20 +167,88 @@ std::optional<double> numberValue(QStringView text)
     return value;
 }
 
+// The number test in one pass; smallE lets "e" stand for the exponent's "E". When value is
+// given it receives the nearest double, or nothing beyond the range of a double. Formulas read
+// numbers all the time, so the usual plain decimal of up to 15 digits is read on the way: the
+// digits as a whole number are exact, and so is the power of ten, so one division gives the
+// nearest double, as the general reader would.
+bool scanNumber(QStringView text, bool smallE, std::optional<double>* value = nullptr)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    const bool negative = n > 0 && text[0] == QLatin1Char('-');
+    if (negative || (n > 0 && text[0] == QLatin1Char('+'))) {
+        ++i;
+    }
+    std::int64_t mantissa = 0;
+    int digits = 0;
+    int significant = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; i < n; ++i) {
+        const char16_t u = text[i].unicode();
+        if (u >= '0' && u <= '9') {
+            ++digits;
+            significant += (mantissa != 0 || u != '0') ? 1 : 0;
+            if (significant <= 15) {
+                mantissa = mantissa * 10 + (u - '0');
+            }
+            decimals += point ? 1 : 0;
+        } else if (u == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) {
+        return false;
+    }
+    bool exponent = false;
+    if (i < n && (text[i] == QLatin1Char('E') || (smallE && text[i] == QLatin1Char('e')))) {
+        exponent = true;
+        ++i;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+            ++i;
+        }
+        const qsizetype expStart = i;
+        while (i < n && isDigit(text[i])) {
+            ++i;
+        }
+        if (i == expStart) {
+            return false;
+        }
+    }
+    if (i != n) {
+        return false;
+    }
+    if (value) {
+        if (!exponent && significant <= 15 && decimals <= 22) {
+            const double plain = double(mantissa) / Pow10[decimals];
+            *value = negative ? -plain : plain;
+        } else {
+            *value = generalValue(text);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool isNumber(QStringView text)
 {
-    return wholeNumber(text, false);
+    return scanNumber(text, false);
 }
 
 std::optional<double> readFormulaNumber(QStringView text)
 {
-    return isNumber(text) ? numberValue(text) : std::nullopt;
+    std::optional<double> value;
+    scanNumber(text, false, &value);
+    return value;
 }
 
 std::optional<double> readNumber(QStringView text)
 {
-    text = trimmedBlanks(text);
-    return wholeNumber(text, true) ? numberValue(text) : std::nullopt;
+    std::optional<double> value;
+    scanNumber(trimmedBlanks(text), true, &value);
+    return value;
 }
