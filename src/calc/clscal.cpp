@@ -105,6 +105,15 @@ CharClass charClass(QChar c)
     return c.unicode() < CharClasses.size() ? CharClasses[c.unicode()] : Refused;
 }
 
+// Appends piece, which lies outside out, to a working text. QString::append takes its general
+// growth path on every call; a working text keeps its room, so a size change and a copy do.
+void appendText(QString& out, QStringView piece)
+{
+    const qsizetype at = out.size();
+    out.resize(at + piece.size());
+    std::copy(piece.begin(), piece.end(), out.begin() + at);
+}
+
 // The evaluator knows no unary minus, so a negative value goes into the formula as a
 // subtraction from zero: the value text that runs from start to the end of out, such as -3,
 // becomes (0-3).
@@ -339,14 +348,14 @@ CalcStatus clsCal::replaceSpans(QStringView text, const std::vector<Span>& spans
     out.resize(0);
     qsizetype from = 0;
     for (const Span& span : spans) {
-        out.append(text.sliced(from, span.begin - from));
+        appendText(out, text.sliced(from, span.begin - from));
         const CalcStatus status = appendValue(text.sliced(span.begin, span.end - span.begin), span);
         if (status != CalcStatus::Ok) {
             return status;
         }
         from = span.end;
     }
-    out.append(text.sliced(from));
+    appendText(out, text.sliced(from));
     return CalcStatus::Ok;
 }
 
@@ -371,7 +380,7 @@ CalcStatus clsCal::sumStage(QStringView text)
     const qsizetype c = indexOf(text, u':');
     if (c < 0) {
         m_afterSum.resize(0);
-        m_afterSum.append(text);
+        appendText(m_afterSum, text);
         return CalcStatus::Ok;
     }
     if (c < 6) {
@@ -406,7 +415,7 @@ CalcStatus clsCal::sumStage(QStringView text)
         m_sumCalls.push_back({at, at + call.size()});
     }
     replaceSpans(text, m_sumCalls, m_afterSum, [this](QStringView, const Span&) {
-        m_afterSum.append(m_sumValue);
+        appendText(m_afterSum, m_sumValue);
         return CalcStatus::Ok;
     });
     if (indexOf(m_afterSum, u':') >= 0) {
@@ -530,7 +539,7 @@ CalcStatus clsCal::appendSelValue(QStringView reference, bool inFunc, QString& o
         return CalcStatus::EmptyCell;
     }
     const qsizetype start = out.size();
-    out.append(text);
+    appendText(out, text);
     if (!inFunc) {
         wrapNegative(out, start);
     }
