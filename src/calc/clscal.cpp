@@ -1,6 +1,7 @@
 #include "clscal.h"
 
 #include "cellsource.h"
+#include "decimaldigits.h"
 #include "numbertext.h"
 #include "sheetsize.h"
 
@@ -16,10 +17,6 @@ constexpr int RangeRows = 200;
 // A referenced cell may hold a long text; past this the plain text cannot come back under
 // 255 characters in any sensible formula, so the evaluation stops there.
 constexpr qsizetype MaxWorkingLength = 1 << 16;
-
-constexpr std::array<double, 23> Pow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The engine's texts are short, and the standard library's inline search through them costs a
 // fraction of Qt's general substring search, which even QStringView::indexOf(QChar) goes
@@ -207,7 +204,8 @@ CalcStatus clsCal::Calc(QStringView expression, double& value, CellSource& cells
 
 double clsCal::Round45(double x, const qint16& n) const
 {
-    const double scale = (n >= 0 && n < qint16(Pow10.size())) ? Pow10[n] : std::pow(10.0, n);
+    const double scale =
+        (n >= 0 && n < qint16(ExactPow10.size())) ? ExactPow10[n] : std::pow(10.0, n);
     return std::floor(x * scale + 0.5) / scale;
 }
 
@@ -216,12 +214,12 @@ double clsCal::Round45(double x, const qint16& n) const
 double clsCal::roundedResult(double r) const
 {
     const qint16 n = m_roundDigits;
-    if (n >= 0 && n < qint16(Pow10.size())) {
-        const double k = std::floor(r * Pow10[n] + 0.5);
+    if (n >= 0 && n < qint16(ExactPow10.size())) {
+        const double k = std::floor(r * ExactPow10[n] + 0.5);
         if (std::fabs(k) < 1e15) {
-            return k / Pow10[n];
+            return k / ExactPow10[n];
         }
-        return cutTo15Digits(k / Pow10[n]);
+        return cutTo15Digits(k / ExactPow10[n]);
     }
     return cutTo15Digits(Round45(r, n));
 }
@@ -729,11 +727,14 @@ CalcStatus clsCal::Calculation()
     return CalcStatus::Ok;
 }
 
-CalcStatus clsCal::pushOperand(QStringView text)
+CalcStatus clsCal::pushOperand(QStringView text, const DecimalDigits& digits)
 {
-    const auto number = readFormulaNumber(text);
+    auto number = digits.value();
     if (!number) {
-        return CalcStatus::Undefined; // such as 1.2.3
+        number = readFormulaNumber(text); // a long one, or none at all such as 1.2.3
+    }
+    if (!number) {
+        return CalcStatus::Undefined;
     }
     if (NumTop + 1 >= StackSize) {
         return CalcStatus::Undefined;
@@ -747,6 +748,7 @@ CalcStatus clsCal::evaluate(QStringView plain, double& value)
 {
     const qsizetype n = plain.size();
     qsizetype operandStart = -1; // start of the operand being read
+    DecimalDigits operand;       // its digits, taken as they are passed
     // Operand count at each open "(": an operator's left operand must lie above it.
     std::array<qint16, StackSize> groupBase;
     int groups = 0;
@@ -759,21 +761,26 @@ CalcStatus clsCal::evaluate(QStringView plain, double& value)
             // A digit continues an operand after a digit or point; a point continues one only
             // after a digit, so .5 and 2*.5 read as 0.5.
             const bool continues = operandStart >= 0 && (digit ? true : isDigit(plain[m - 1]));
-            if (continues) {
-                continue;
-            }
-            if (operandStart >= 0) {
-                if (const CalcStatus s = pushOperand(plain.sliced(operandStart, m - operandStart));
-                    s != CalcStatus::Ok) {
-                    return s;
+            if (!continues) {
+                if (operandStart >= 0) {
+                    const QStringView text = plain.sliced(operandStart, m - operandStart);
+                    if (const CalcStatus s = pushOperand(text, operand); s != CalcStatus::Ok) {
+                        return s;
+                    }
                 }
+                operandStart = m;
+                operand = DecimalDigits();
             }
-            operandStart = m;
+            if (digit) {
+                operand.addDigit(c.unicode());
+            } else {
+                operand.addPoint();
+            }
             continue;
         }
         if (operandStart >= 0) {
-            if (const CalcStatus s = pushOperand(plain.sliced(operandStart, m - operandStart));
-                s != CalcStatus::Ok) {
+            const QStringView text = plain.sliced(operandStart, m - operandStart);
+            if (const CalcStatus s = pushOperand(text, operand); s != CalcStatus::Ok) {
                 return s;
             }
             operandStart = -1;

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CellSource;
+class DecimalDigits;
 
 // The formula engine. One object serves every sheet; it is used from the user-interface thread
 // only, one evaluation at a time.
@@ -95,7 +96,7 @@ private:
     CalcStatus appendFuncValue(QStringView call, QString& out);
     CalcStatus appendRangeSum(QString& out);
     CalcStatus evaluate(QStringView plain, double& value);
-    CalcStatus pushOperand(QStringView text);
+    CalcStatus pushOperand(QStringView text, const DecimalDigits& digits);
     double roundedResult(double r) const;
     static void rewriteMinus(QString& work);
 

@@ -1,14 +1,13 @@
 #include "numbertext.h"
 
+#include "decimaldigits.h"
+
 #include <QVarLengthArray>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 
 namespace {
-
-constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Room for the longest 15-digit form, such as -1.23456789012346E-308.
 constexpr int TextRoom = 40;
@@ -23,11 +22,11 @@ int plainDecimal(double value, bool zeroBeforePoint, char16_t* out)
         return 0;
     }
     for (int decimals = 0; decimals <= 19; ++decimals) {
-        const double scaled = std::nearbyint(magnitude * Pow10[decimals]);
+        const double scaled = std::nearbyint(magnitude * ExactPow10[size_t(decimals)]);
         if (scaled >= 1e15) {
             return 0;
         }
-        if (scaled / Pow10[decimals] != magnitude) {
+        if (scaled / ExactPow10[size_t(decimals)] != magnitude) {
             continue;
         }
         char digits[24];
@@ -169,9 +168,7 @@ std::optional<double> generalValue(QStringView text)
 
 // The number test in one pass; smallE lets "e" stand for the exponent's "E". When value is
 // given it receives the nearest double, or nothing beyond the range of a double. Formulas read
-// numbers all the time, so the usual plain decimal of up to 15 digits is read on the way: the
-// digits as a whole number are exact, and so is the power of ten, so one division gives the
-// nearest double, as the general reader would.
+// numbers all the time, so the usual plain decimal is read on the way.
 bool scanNumber(QStringView text, bool smallE, std::optional<double>* value = nullptr)
 {
     const qsizetype n = text.size();
@@ -180,27 +177,18 @@ bool scanNumber(QStringView text, bool smallE, std::optional<double>* value = nu
     if (negative || (n > 0 && text[0] == QLatin1Char('+'))) {
         ++i;
     }
-    std::int64_t mantissa = 0;
-    int digits = 0;
-    int significant = 0;
-    int decimals = 0;
-    bool point = false;
+    DecimalDigits digits;
     for (; i < n; ++i) {
         const char16_t u = text[i].unicode();
         if (u >= '0' && u <= '9') {
-            ++digits;
-            significant += (mantissa != 0 || u != '0') ? 1 : 0;
-            if (significant <= 15) {
-                mantissa = mantissa * 10 + (u - '0');
-            }
-            decimals += point ? 1 : 0;
-        } else if (u == '.' && !point) {
-            point = true;
+            digits.addDigit(u);
+        } else if (u == '.' && !digits.hasPoint()) {
+            digits.addPoint();
         } else {
             break;
         }
     }
-    if (digits == 0) {
+    if (!digits.hasDigits()) {
         return false;
     }
     bool exponent = false;
@@ -222,12 +210,8 @@ bool scanNumber(QStringView text, bool smallE, std::optional<double>* value = nu
         return false;
     }
     if (value) {
-        if (!exponent && significant <= 15 && decimals <= 22) {
-            const double plain = double(mantissa) / Pow10[decimals];
-            *value = negative ? -plain : plain;
-        } else {
-            *value = generalValue(text);
-        }
+        const auto plain = exponent ? std::nullopt : digits.value(negative);
+        *value = plain ? plain : generalValue(text);
     }
     return true;
 }
