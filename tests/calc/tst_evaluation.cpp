@@ -83,6 +83,10 @@ void TestEvaluation::arithmetic_data()
         << QString(127, QLatin1Char('(')) + QLatin1Char('1') + QString(127, QLatin1Char(')')) << Ok
         << "1";
     QTest::newRow("large result in exponent form") << "10^20" << Ok << "1E+20";
+    // Beyond 15 significant digits or 22 decimals an operand is left to the general reader.
+    QTest::newRow("operand of 17 digits") << "12345678901234567" << Ok << "1.23456789012346E+16";
+    QTest::newRow("operand of 26 decimals")
+        << "0.00000000000000000000012345*100000000000000000000000" << Ok << "12.345";
 }
 
 void TestEvaluation::arithmetic()
