@@ -7,8 +7,7 @@ CellValue CellValue::fromNumber(double number)
     CellValue v;
     v.m_isNumber = true;
     v.m_number = number;
-    v.m_text = gridNumberText(number);
-    v.m_textNumber = readFormulaNumber(v.m_text).value_or(number);
+    v.m_text = gridNumberText(number, v.m_textNumber);
     v.m_readable = true;
     return v;
 }

@@ -59,15 +59,22 @@ int plainDecimal(double value, bool zeroBeforePoint, char16_t* out)
 }
 
 // printf's %.15G, written to out (TextRoom characters): it switches to the exponent form
-// exactly where the engine's rule does. Returns the length.
-int formatted15(double value, bool zeroBeforePoint, char16_t* out)
+// exactly where the engine's rule does. Returns the length; exact tells whether the text
+// reads back as the value itself (or 0 for -0).
+int formatted15(double value, bool zeroBeforePoint, char16_t* out, bool* exact = nullptr)
 {
+    if (exact) {
+        *exact = true;
+    }
     if (value == 0.0) {
         out[0] = u'0'; // also for -0, which a cell never shows
         return 1;
     }
     if (const int length = plainDecimal(value, zeroBeforePoint, out); length > 0) {
         return length;
+    }
+    if (exact) {
+        *exact = false;
     }
     char buf[TextRoom];
     const auto [end, ec] =
@@ -125,6 +132,16 @@ QString NumberText(double value)
 QString gridNumberText(double value)
 {
     return formattedText(value, true);
+}
+
+QString gridNumberText(double value, double& readsBackAs)
+{
+    char16_t text[TextRoom];
+    bool exact = false;
+    const int length = formatted15(value, true, text, &exact);
+    const QStringView view(text, length);
+    readsBackAs = exact ? value + 0.0 : readFormulaNumber(view).value_or(value);
+    return view.toString();
 }
 
 void appendGridNumberText(QString& out, double value)

@@ -13,6 +13,8 @@ QString NumberText(double value);
 
 // The form a cell shows for a number: as NumberText, but with the 0 before the point (0.5).
 QString gridNumberText(double value);
+// The same, and what that text reads back as: the value itself, or the value cut to 15 digits.
+QString gridNumberText(double value, double& readsBackAs);
 // The same text appended to out, which keeps its buffer from one evaluation to the next.
 void appendGridNumberText(QString& out, double value);
 

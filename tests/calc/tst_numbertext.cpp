@@ -70,6 +70,9 @@ void TestNumberText::engineAndGridForms()
     QCOMPARE(NumberText(value), engine);
     QCOMPARE(gridNumberText(value), grid);
     QCOMPARE(cutTo15Digits(value), readNumber(engine).value());
+    double readsBackAs = 42;
+    QCOMPARE(gridNumberText(value, readsBackAs), grid);
+    QVERIFY(readsBackAs == cutTo15Digits(value)); // exactly, not within QCOMPARE's tolerance
 }
 
 void TestNumberText::numberTest_data()
