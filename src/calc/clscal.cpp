@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -109,6 +110,20 @@ void appendText(QString& out, QStringView piece)
     const qsizetype at = out.size();
     out.resize(at + piece.size());
     std::copy(piece.begin(), piece.end(), out.begin() + at);
+}
+
+// Sets out to text, which may be a view of out itself, as when ExpCheck is handed the very
+// string that is to receive its result.
+void assignText(QString& out, QStringView text)
+{
+    const std::less<const QChar*> before;
+    if (!before(text.data(), out.constData()) &&
+        before(text.data(), out.constData() + out.size())) {
+        out = text.toString();
+        return;
+    }
+    out.resize(0);
+    appendText(out, text);
 }
 
 // The evaluator knows no unary minus, so a negative value goes into the formula as a
@@ -301,8 +316,7 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
         }
     }
 
-    // Replacing the whole text copes with an expression that is rewritten's own text.
-    rewritten.replace(qsizetype(0), rewritten.size(), work.data(), work.size());
+    assignText(rewritten, work);
     return true;
 }
 
@@ -377,8 +391,7 @@ CalcStatus clsCal::sumStage(QStringView text)
 {
     const qsizetype c = indexOf(text, u':');
     if (c < 0) {
-        m_afterSum.resize(0);
-        appendText(m_afterSum, text);
+        assignText(m_afterSum, text);
         return CalcStatus::Ok;
     }
     if (c < 6) {
