@@ -2,7 +2,8 @@
 
 #include "cellvalue.h"
 
-// The sheet as the engine sees it. Rows run 1..500 and columns 1..26 (A..Z).
+// The sheet as the engine sees it: rows 1..LastRow and columns 1..LastCol (A..Z), see
+// sheetsize.h.
 class CellSource
 {
 public:

@@ -7,8 +7,7 @@ CellValue CellValue::fromNumber(double number)
     CellValue v;
     v.m_isNumber = true;
     v.m_number = number;
-    v.m_text = gridNumberText(number);
-    v.m_textNumber = readNumber(v.m_text).value_or(number);
+    v.m_text = gridNumberText(number, v.m_textNumber);
     v.m_readable = true;
     return v;
 }
@@ -17,7 +16,7 @@ CellValue CellValue::fromText(const QString& text)
 {
     CellValue v;
     v.m_text = text;
-    if (const auto n = readNumber(text)) {
+    if (const auto n = readFormulaNumber(text)) {
         v.m_textNumber = *n;
         v.m_readable = true;
     }

@@ -19,7 +19,8 @@ public:
     double number() const { return m_number; }
     // The value as text: the shown form of a number, or the text itself.
     const QString& text() const { return m_text; }
-    // What text() reads as when a formula takes it as a number; nothing if it is no number.
+    // What text() reads as when a formula takes it as a number (readFormulaNumber: no blanks,
+    // a capital "E" only); nothing if it is no number.
     std::optional<double> textAsNumber() const
     {
         return m_readable ? std::optional<double>(m_textNumber) : std::nullopt;

@@ -1,25 +1,59 @@
 #include "clscal.h"
 
 #include "cellsource.h"
+#include "decimaldigits.h"
 #include "numbertext.h"
+#include "sheetsize.h"
 
-#include <QVarLengthArray>
 #include <algorithm>
-#include <optional>
 #include <cmath>
+#include <functional>
+#include <optional>
+#include <string_view>
 
 namespace {
 
 constexpr qsizetype MaxExpressionLength = 255;
-constexpr int SheetRows = 500;
 constexpr int RangeRows = 200;
 // A referenced cell may hold a long text; past this the plain text cannot come back under
 // 255 characters in any sensible formula, so the evaluation stops there.
 constexpr qsizetype MaxWorkingLength = 1 << 16;
 
-constexpr std::array<double, 23> Pow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// The engine's texts are short, and the standard library's inline search through them costs a
+// fraction of Qt's general substring search, which even QStringView::indexOf(QChar) goes
+// through.
+std::u16string_view chars(QStringView text)
+{
+    return {text.utf16(), size_t(text.size())};
+}
+
+template <typename What> qsizetype indexOf(QStringView text, What what, qsizetype from = 0)
+{
+    const size_t at = chars(text).find(what, size_t(from));
+    return at == std::u16string_view::npos ? -1 : qsizetype(at);
+}
+
+qsizetype lastIndexOf(QStringView text, char16_t what, qsizetype from)
+{
+    const size_t at = chars(text).rfind(what, size_t(from));
+    return at == std::u16string_view::npos ? -1 : qsizetype(at);
+}
+
+enum class Function { Sum, Pi, Abs, Sin, Cos, Tan, Sqrt, Unknown };
+
+Function functionNamed(QStringView name)
+{
+    static constexpr std::pair<std::u16string_view, Function> Names[] = {
+        {u"SUM", Function::Sum},  {u"PI", Function::Pi},   {u"ABS", Function::Abs},
+        {u"SIN", Function::Sin},  {u"COS", Function::Cos}, {u"TAN", Function::Tan},
+        {u"SQRT", Function::Sqrt}};
+    for (const auto& [text, function] : Names) {
+        if (chars(name) == text) {
+            return function;
+        }
+    }
+    return Function::Unknown;
+}
 
 bool isUpper(QChar c)
 {
@@ -34,31 +68,77 @@ bool isDigit(QChar c)
 bool isOperator(QChar c)
 {
     switch (c.unicode()) {
-    case '+': case '-': case '*': case '/': case '^':
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '^':
         return true;
     default:
         return false;
     }
 }
 
-// A function's result as it goes into the formula: 0.5 rather than .5, and a negative value
-// as a subtraction from zero, since the evaluator has no unary minus.
-QString functionValueText(double value)
+// What the expression check lets through, by character code: "(" to ":" without the comma,
+// "A" to "Z" and "^"; and which of those are operators.
+enum CharClass : unsigned char { Refused, Allowed, AllowedOperator };
+
+constexpr std::array<CharClass, 128> CharClasses = [] {
+    std::array<CharClass, 128> classes{};
+    for (int u = 40; u <= 58; ++u) {
+        classes[size_t(u)] = Allowed;
+    }
+    for (int u = 'A'; u <= 'Z'; ++u) {
+        classes[size_t(u)] = Allowed;
+    }
+    classes[','] = Refused;
+    for (const char op : {'+', '-', '*', '/', '^'}) {
+        classes[size_t(op)] = AllowedOperator;
+    }
+    return classes;
+}();
+
+CharClass charClass(QChar c)
 {
-    QString text = NumberText(value);
-    if (text.startsWith(QLatin1Char('.'))) {
-        text.prepend(QLatin1Char('0'));
-    } else if (text.startsWith(QLatin1String("-."))) {
-        text.insert(1, QLatin1Char('0'));
+    return c.unicode() < CharClasses.size() ? CharClasses[c.unicode()] : Refused;
+}
+
+// Appends piece, which lies outside out, to a working text. QString::append takes its general
+// growth path on every call; a working text keeps its room, so a size change and a copy do.
+void appendText(QString& out, QStringView piece)
+{
+    const qsizetype at = out.size();
+    out.resize(at + piece.size());
+    std::copy(piece.begin(), piece.end(), out.begin() + at);
+}
+
+// Sets out to text, which may be a view of out itself, as when ExpCheck is handed the very
+// string that is to receive its result.
+void assignText(QString& out, QStringView text)
+{
+    const std::less<const QChar*> before;
+    if (!before(text.data(), out.constData()) &&
+        before(text.data(), out.constData() + out.size())) {
+        out = text.toString();
+        return;
     }
-    if (value < 0) {
-        text = QLatin1String("(0") + text + QLatin1Char(')');
+    out.resize(0);
+    appendText(out, text);
+}
+
+// The evaluator knows no unary minus, so a negative value goes into the formula as a
+// subtraction from zero: the value text that runs from start to the end of out, such as -3,
+// becomes (0-3).
+void wrapNegative(QString& out, qsizetype start)
+{
+    if (start < out.size() && out.at(start) == QLatin1Char('-')) {
+        out.insert(start, QStringView(u"(0"));
+        out.append(QLatin1Char(')'));
     }
-    return text;
 }
 
 // Row of a reference or range end: the number rounded, halves to the even neighbour (A2.5 is
-// row 2); nothing when it has an exponent or lies outside 1..maxRow.
+// row 2); nothing when it is no number, has an exponent or lies outside 1..maxRow.
 std::optional<int> referenceRow(QStringView rest, int maxRow)
 {
     if (rest.size() <= 3 && !rest.isEmpty()) { // the usual B12: digits only
@@ -74,10 +154,10 @@ std::optional<int> referenceRow(QStringView rest, int maxRow)
             return row >= 1 && row <= maxRow ? std::optional<int>(row) : std::nullopt;
         }
     }
-    if (!isNumber(rest) || rest.contains(QLatin1Char('E')) || rest.contains(QLatin1Char('e'))) {
+    if (!isNumber(rest) || indexOf(rest, u'E') >= 0) {
         return std::nullopt;
     }
-    const auto number = readNumber(rest);
+    const auto number = readFormulaNumber(rest);
     if (!number || *number < 0.5 || *number > maxRow + 0.5) {
         return std::nullopt;
     }
@@ -110,7 +190,8 @@ CalcStatus clsCal::Calc(QStringView expression, double& value, CellSource& cells
     }
     m_busy = true;
     m_cells = &cells;
-    struct Release {
+    struct Release
+    {
         clsCal* cal;
         ~Release()
         {
@@ -123,24 +204,23 @@ CalcStatus clsCal::Calc(QStringView expression, double& value, CellSource& cells
     OpTop = 0;
     OpStack[0] = 0;
 
-    QString rewritten;
-    if (!ExpCheck(expression, rewritten)) {
+    if (!ExpCheck(expression, m_rewritten)) {
         // A formula of "=" signs only has nothing to compute.
         return expression.isEmpty() ? CalcStatus::Undefined : ErrKind;
     }
-    QString plain;
-    if (const CalcStatus status = FuncSelCheck(rewritten, plain); status != CalcStatus::Ok) {
+    if (const CalcStatus status = FuncSelCheck(m_rewritten, m_plain); status != CalcStatus::Ok) {
         return status;
     }
-    if (plain.size() > MaxExpressionLength) {
+    if (m_plain.size() > MaxExpressionLength) {
         return CalcStatus::Undefined;
     }
-    return evaluate(plain, value);
+    return evaluate(m_plain, value);
 }
 
 double clsCal::Round45(double x, const qint16& n) const
 {
-    const double scale = (n >= 0 && n < qint16(Pow10.size())) ? Pow10[n] : std::pow(10.0, n);
+    const double scale =
+        (n >= 0 && n < qint16(ExactPow10.size())) ? ExactPow10[n] : std::pow(10.0, n);
     return std::floor(x * scale + 0.5) / scale;
 }
 
@@ -149,12 +229,12 @@ double clsCal::Round45(double x, const qint16& n) const
 double clsCal::roundedResult(double r) const
 {
     const qint16 n = m_roundDigits;
-    if (n >= 0 && n < qint16(Pow10.size())) {
-        const double k = std::floor(r * Pow10[n] + 0.5);
+    if (n >= 0 && n < qint16(ExactPow10.size())) {
+        const double k = std::floor(r * ExactPow10[n] + 0.5);
         if (std::fabs(k) < 1e15) {
-            return k / Pow10[n];
+            return k / ExactPow10[n];
         }
-        return cutTo15Digits(k / Pow10[n]);
+        return cutTo15Digits(k / ExactPow10[n]);
     }
     return cutTo15Digits(Round45(r, n));
 }
@@ -172,32 +252,36 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
 
     int opens = 0;
     int closes = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = expression[i];
-        const char16_t u = c.unicode();
-        if (u == '"' || u == ',') {
+    bool afterOperator = false;
+    bool negativeGroup = false; // a "(-" to rewrite
+    QChar previous;
+    for (const QChar c : expression) {
+        // The double quote and the comma are refused like any other character outside the
+        // list, and so is an operator right after another.
+        const CharClass cls = charClass(c);
+        const bool isOp = cls == AllowedOperator;
+        if (cls == Refused || (isOp && afterOperator)) {
             ErrKind = CalcStatus::BadCharacter;
             return false;
         }
-        if (u == '(') {
-            ++opens;
-        } else if (u == ')') {
-            ++closes;
-        }
-        const bool allowed = (u >= 40 && u <= 58) || (u >= 65 && u <= 90) || u == 94;
-        if (!allowed || (i > 0 && isOperator(c) && isOperator(expression[i - 1]))) {
-            ErrKind = CalcStatus::BadCharacter;
-            return false;
-        }
+        afterOperator = isOp;
+        opens += c == QLatin1Char('(') ? 1 : 0;
+        closes += c == QLatin1Char(')') ? 1 : 0;
+        negativeGroup |= previous == QLatin1Char('(') && c == QLatin1Char('-');
+        previous = c;
     }
     if (opens != closes) {
         ErrKind = CalcStatus::BadParenthesis;
         return false;
     }
 
-    QString work = expression.toString();
-    if (work.contains(QLatin1String("(-"))) {
-        rewriteMinus(work);
+    // A "(-" is rewritten apart from rewritten, which a rejection below must leave as it was.
+    QStringView work = expression;
+    if (negativeGroup) {
+        m_check.resize(0);
+        m_check.append(expression);
+        rewriteMinus(m_check);
+        work = m_check;
     }
 
     // A leading minus only negates a single operand (-5, -A1, -SIN(30)).
@@ -210,13 +294,14 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
         }
     }
 
-    // A "(-" left over must hold a single operand up to its ")"; "^" is not looked for.
-    if (work.size() > 2) {
+    // A "(-" left over must hold a single operand up to its ")"; "^" is not looked for. The
+    // rewriting only ever removes a "(-".
+    if (negativeGroup && work.size() > 2) {
         for (qsizetype j = 1; j < work.size() - 1; ++j) {
             if (work[j] != QLatin1Char('-') || work[j - 1] != QLatin1Char('(')) {
                 continue;
             }
-            const qsizetype r = work.indexOf(QLatin1Char(')'), j + 1);
+            const qsizetype r = indexOf(work, u')', j + 1);
             if (r < 0) {
                 ErrKind = CalcStatus::BadParenthesis;
                 return false;
@@ -231,7 +316,7 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
         }
     }
 
-    rewritten = work;
+    assignText(rewritten, work);
     return true;
 }
 
@@ -243,20 +328,20 @@ void clsCal::rewriteMinus(QString& work)
     qsizetype p = 0; // next "(" search start
     qsizetype q = 0; // next ")" search start
     for (;;) {
-        qsizetype g = work.indexOf(QLatin1Char('('), p);
+        qsizetype g = indexOf(work, u'(', p);
         if (g < 0) {
             return;
         }
-        const qsizetype h = q < work.size() ? work.indexOf(QLatin1Char(')'), q) : -1;
+        const qsizetype h = q < work.size() ? indexOf(work, u')', q) : -1;
         if (h < 0 || h < g) {
             return;
         }
-        g = work.lastIndexOf(QLatin1Char('('), h - 1);
+        g = lastIndexOf(work, u'(', h - 1);
         const QStringView inner = QStringView(work).sliced(g + 1, h - g - 1);
         const bool negatedReference =
             inner.size() >= 2 && inner[0] == QLatin1Char('-') && isUpper(inner[1]);
         if (isNumber(inner) || negatedReference) {
-            const qsizetype at = work.indexOf(QLatin1String("(-"), g);
+            const qsizetype at = indexOf(work, std::u16string_view(u"(-"), g);
             if (at >= 0) {
                 work.insert(at + 1, QLatin1Char('0'));
             }
@@ -266,54 +351,96 @@ void clsCal::rewriteMinus(QString& work)
     }
 }
 
-CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
+// text copied to out, every span replaced by what appendValue appends in its place; the first
+// value that fails ends the copy with its status.
+template <typename AppendValue>
+CalcStatus clsCal::replaceSpans(QStringView text, const std::vector<Span>& spans, QString& out,
+                                AppendValue appendValue)
 {
-    RefList.clear();
-    RefInFunc.clear();
-    FuncList.clear();
-    FuncCount = 0;
-    QString text = expression.toString();
-
-    // Stage A: the range sum. Only the first ":" is looked at.
-    if (const qsizetype c = text.indexOf(QLatin1Char(':')); c >= 0) {
-        if (c < 6) {
-            return CalcStatus::BadCharacter; // no room for "SUM(" in front of it
-        }
-        const qsizetype d = text.indexOf(QLatin1Char('('), c - 6);
-        const qsizetype e = text.indexOf(QLatin1Char(')'), c);
-        if (d < 0 || e < 0 || d > c) {
-            return CalcStatus::BadCharacter;
-        }
-        if (d < 3 || QStringView(text).sliced(d - 3, 3) != QLatin1String("SUM")) {
-            return CalcStatus::BadCharacter;
-        }
-        RangeFrom.clear();
-        RangeTo.clear();
-        if (e - d <= 5) {
-            return CalcStatus::BadFunction;
-        }
-        RangeFrom = text.sliced(d + 1, c - d - 1).trimmed();
-        RangeTo = text.sliced(c + 1, e - c - 1).trimmed();
-        const QString call = text.sliced(d - 3, e - d + 4);
-        QString value;
-        m_rangeReady = true;
-        const CalcStatus status = GetFuncValue(call, value);
-        m_rangeReady = false;
+    out.resize(0);
+    qsizetype from = 0;
+    for (const Span& span : spans) {
+        appendText(out, text.sliced(from, span.begin - from));
+        const CalcStatus status = appendValue(text.sliced(span.begin, span.end - span.begin), span);
         if (status != CalcStatus::Ok) {
             return status;
         }
-        text.replace(call, value);
-        if (text.contains(QLatin1Char(':'))) {
-            return CalcStatus::BadFunction; // a second range: only one sum is computed
-        }
+        from = span.end;
     }
+    appendText(out, text.sliced(from));
+    return CalcStatus::Ok;
+}
 
-    // Stage B: cell references, each replaced at its own place by its value text.
-    struct Span {
-        qsizetype begin;
-        qsizetype end;
-    };
-    QVarLengthArray<Span, 64> spans;
+CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
+{
+    m_sumCalls.clear();
+    m_references.clear();
+    m_calls.clear();
+    if (const CalcStatus status = sumStage(expression); status != CalcStatus::Ok) {
+        return status;
+    }
+    if (const CalcStatus status = referenceStage(); status != CalcStatus::Ok) {
+        return status;
+    }
+    return functionStage(plain);
+}
+
+// Stage A: the range sum, SUM(first:last), into m_afterSum. Only the first ":" is looked at;
+// every occurrence of the sum's call text takes its value.
+CalcStatus clsCal::sumStage(QStringView text)
+{
+    const qsizetype c = indexOf(text, u':');
+    if (c < 0) {
+        assignText(m_afterSum, text);
+        return CalcStatus::Ok;
+    }
+    if (c < 6) {
+        return CalcStatus::BadCharacter; // no room for "SUM(" in front of it
+    }
+    const qsizetype d = indexOf(text, u'(', c - 6);
+    const qsizetype e = indexOf(text, u')', c);
+    if (d < 0 || e < 0 || d > c) {
+        return CalcStatus::BadCharacter;
+    }
+    if (d < 3 || chars(text.sliced(d - 3, 3)) != u"SUM") {
+        return CalcStatus::BadCharacter;
+    }
+    RangeFrom.resize(0);
+    RangeTo.resize(0);
+    if (e - d <= 5) {
+        return CalcStatus::BadFunction;
+    }
+    RangeFrom.append(text.sliced(d + 1, c - d - 1).trimmed());
+    RangeTo.append(text.sliced(c + 1, e - c - 1).trimmed());
+
+    const QStringView call = text.sliced(d - 3, e - d + 4);
+    m_sumValue.resize(0);
+    m_rangeReady = true;
+    const CalcStatus status = appendFuncValue(call, m_sumValue);
+    m_rangeReady = false;
+    if (status != CalcStatus::Ok) {
+        return status;
+    }
+    for (qsizetype at = indexOf(text, chars(call)); at >= 0;
+         at = indexOf(text, chars(call), at + call.size())) {
+        m_sumCalls.push_back({at, at + call.size()});
+    }
+    replaceSpans(text, m_sumCalls, m_afterSum, [this](QStringView, const Span&) {
+        appendText(m_afterSum, m_sumValue);
+        return CalcStatus::Ok;
+    });
+    if (indexOf(m_afterSum, u':') >= 0) {
+        return CalcStatus::BadFunction; // a second range: only one sum is computed
+    }
+    return CalcStatus::Ok;
+}
+
+// Stage B: cell references, each replaced at its own place by its value text, into
+// m_afterRefs. A reference runs from a letter followed by a digit 1..9 to the next operator or
+// ")".
+CalcStatus clsCal::referenceStage()
+{
+    const QStringView text = m_afterSum;
     for (qsizetype b = 0, n = text.size(); b < n;) {
         if (!(isUpper(text[b]) && b + 1 < n && text[b + 1] >= QLatin1Char('1') &&
               text[b + 1] <= QLatin1Char('9'))) {
@@ -324,128 +451,158 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
         while (end < n && !isOperator(text[end]) && text[end] != QLatin1Char(')')) {
             ++end;
         }
-        spans.append({b, end});
-        RefList.append(text.sliced(b, end - b));
-        RefInFunc.append(b >= 2 && isUpper(text[b - 2]));
+        m_references.push_back({b, end, b >= 2 && isUpper(text[b - 2])});
         b = end + 1;
     }
-    if (!spans.isEmpty()) {
-        QString replaced;
-        replaced.reserve(text.size() + 16 * spans.size());
-        qsizetype from = 0;
-        for (qsizetype i = 0; i < spans.size(); ++i) {
-            QString value;
-            const CalcStatus status = GetSelValue(RefList[i], value, RefInFunc[i]);
-            if (status != CalcStatus::Ok) {
-                return status;
-            }
-            replaced += QStringView(text).sliced(from, spans[i].begin - from);
-            replaced += value;
-            from = spans[i].end;
-            if (replaced.size() > MaxWorkingLength) {
+    return replaceSpans(
+        text, m_references, m_afterRefs, [this](QStringView reference, const Span& span) {
+            const CalcStatus status = appendSelValue(reference, span.inFunc, m_afterRefs);
+            if (status == CalcStatus::Ok && m_afterRefs.size() > MaxWorkingLength) {
                 return CalcStatus::Undefined;
             }
-        }
-        replaced += QStringView(text).sliced(from);
-        text = std::move(replaced);
-    }
+            return status;
+        });
+}
 
-    // Stage C: function calls, from a name of two or more letters to the first ")". Each call
-    // is replaced where it stands. That is the same as replacing every occurrence of its text
-    // in turn: a call's text can only reappear inside a call with a longer name, and no known
-    // name ends in another one, so such a call fails whichever way it is replaced.
-    struct Call {
-        qsizetype begin;
-        qsizetype end;
-    };
-    QVarLengthArray<Call, 32> calls;
+// Stage C: function calls, from a name of two or more letters to the first ")", into plain.
+// Each call is replaced where it stands. That is the same as replacing every occurrence of its
+// text in turn: a call's text can only reappear inside a call with a longer name, and no known
+// name ends in another one, so such a call fails whichever way it is replaced. A negative value
+// comes wrapped from the call's own value text.
+CalcStatus clsCal::functionStage(QString& plain)
+{
+    const QStringView text = m_afterRefs;
     for (qsizetype k = 0, n = text.size(); k < n;) {
         if (!(isUpper(text[k]) && k + 1 < n && isUpper(text[k + 1]))) {
             ++k;
             continue;
         }
-        const qsizetype r = text.indexOf(QLatin1Char(')'), k + 2);
+        const qsizetype r = indexOf(text, u')', k + 2);
         if (r < 0) {
             return CalcStatus::BadFunction;
         }
-        calls.append({k, r + 1});
-        FuncList.append(text.sliced(k, r - k + 1));
+        m_calls.push_back({k, r + 1});
         k = r + 1;
     }
-    FuncCount = qint16(std::min<qsizetype>(FuncList.size(), 32767));
-    if (!calls.isEmpty()) {
-        QString replaced;
-        replaced.reserve(text.size() + 8 * calls.size());
-        qsizetype from = 0;
-        for (qsizetype i = 0; i < calls.size(); ++i) {
-            QString value;
-            const CalcStatus status = GetFuncValue(FuncList[i], value);
-            if (status != CalcStatus::Ok) {
-                return status;
-            }
-            if (value.startsWith(QLatin1Char('-'))) {
-                value = QLatin1String("(0") + value + QLatin1Char(')');
-            }
-            replaced += QStringView(text).sliced(from, calls[i].begin - from);
-            replaced += value;
-            from = calls[i].end;
-        }
-        replaced += QStringView(text).sliced(from);
-        text = std::move(replaced);
+    return replaceSpans(text, m_calls, plain, [this, &plain](QStringView call, const Span&) {
+        return appendFuncValue(call, plain);
+    });
+}
+
+QStringList clsCal::RefList() const
+{
+    QStringList list;
+    for (const Span& span : m_references) {
+        list.append(m_afterSum.sliced(span.begin, span.end - span.begin));
     }
-    plain = std::move(text);
-    return CalcStatus::Ok;
+    return list;
+}
+
+QList<bool> clsCal::RefInFunc() const
+{
+    QList<bool> list;
+    for (const Span& span : m_references) {
+        list.append(span.inFunc);
+    }
+    return list;
+}
+
+QStringList clsCal::FuncList() const
+{
+    QStringList list;
+    for (const Span& span : m_calls) {
+        list.append(m_afterRefs.sliced(span.begin, span.end - span.begin));
+    }
+    return list;
+}
+
+qint16 clsCal::FuncCount() const
+{
+    return qint16(std::min<size_t>(m_calls.size(), 32767));
 }
 
 CalcStatus clsCal::GetSelValue(QStringView reference, QString& value, bool inFunc)
 {
-    if (reference.isEmpty() || !isUpper(reference[0]) || !isNumber(reference.sliced(1))) {
+    QString text;
+    const CalcStatus status = appendSelValue(reference, inFunc, text);
+    if (status == CalcStatus::Ok) {
+        value = std::move(text);
+    }
+    return status;
+}
+
+// GetSelValue's value text, appended to out.
+CalcStatus clsCal::appendSelValue(QStringView reference, bool inFunc, QString& out)
+{
+    if (reference.isEmpty() || !isUpper(reference[0])) {
         return CalcStatus::BadCharacter;
     }
-    const auto row = referenceRow(reference.sliced(1), SheetRows);
+    const auto row = referenceRow(reference.sliced(1), LastRow);
     if (!row) {
-        return CalcStatus::BadCharacter; // no such cell on the sheet
+        return CalcStatus::BadCharacter; // not a number, or no such cell on the sheet
     }
     const int col = reference[0].unicode() - 64;
     if (!m_cells) {
         return CalcStatus::EmptyCell;
     }
-    value = m_cells->cellValue(*row, col).text();
-    if (value.isEmpty()) {
+    const QString& text = m_cells->cellValue(*row, col).text();
+    if (text.isEmpty()) {
         return CalcStatus::EmptyCell;
     }
-    if (!inFunc && value.startsWith(QLatin1Char('-'))) {
-        value = QLatin1String("(0") + value + QLatin1Char(')');
+    const qsizetype start = out.size();
+    appendText(out, text);
+    if (!inFunc) {
+        wrapNegative(out, start);
     }
     return CalcStatus::Ok;
 }
 
 CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
 {
-    const qsizetype lp = call.indexOf(QLatin1Char('('));
+    QString text;
+    const CalcStatus status = appendFuncValue(call, text);
+    if (status == CalcStatus::Ok) {
+        value = std::move(text);
+    }
+    return status;
+}
+
+// GetFuncValue's value text, appended to out: the result in the form a cell shows it (0.5
+// rather than .5, -0.5 rather than -.5), a negative one wrapped.
+CalcStatus clsCal::appendFuncValue(QStringView call, QString& out)
+{
+    const qsizetype lp = indexOf(call, u'(');
     if (lp <= 0) {
         return CalcStatus::BadFunction;
     }
-    const qsizetype rp = call.indexOf(QLatin1Char(')'), lp);
+    const qsizetype rp = indexOf(call, u')', lp);
     if (rp < 0) {
         return CalcStatus::BadFunction;
     }
     const QStringView name = call.first(lp);
     QStringView argument = call.sliced(lp + 1, rp - lp - 1);
-    // Undo the rewriting of a negative argument: SIN(-5) arrives as SIN(0-5).
-    QString unrewritten;
+    // Undo the rewriting of a negative argument: SIN(-5) arrives as SIN(0-5), and every "0-"
+    // becomes "-" again.
     if (argument.startsWith(QLatin1String("0-"))) {
-        unrewritten = argument.toString().replace(QLatin1String("0-"), QLatin1String("-"));
-        argument = unrewritten;
+        m_argument.resize(0);
+        for (qsizetype i = 0; i < argument.size(); ++i) {
+            if (argument[i] == QLatin1Char('0') && i + 1 < argument.size() &&
+                argument[i + 1] == QLatin1Char('-')) {
+                ++i;
+            }
+            m_argument.append(argument[i]);
+        }
+        argument = m_argument;
     }
 
-    if (name == QLatin1String("SUM")) {
-        return rangeSum(value);
+    const Function function = functionNamed(name);
+    if (function == Function::Sum) {
+        return appendRangeSum(out);
     }
 
     double x = 0;
-    if (name != QLatin1String("PI")) {
-        const auto number = readNumber(argument);
+    if (function != Function::Pi) {
+        const auto number = readFormulaNumber(argument);
         if (argument.isEmpty() || !number) {
             return CalcStatus::BadFunction;
         }
@@ -453,33 +610,43 @@ CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
     }
 
     double result = 0;
-    if (name == QLatin1String("PI")) {
+    switch (function) {
+    case Function::Pi:
         result = Round45(3.14159265358979, m_roundDigits);
-    } else if (name == QLatin1String("ABS")) {
+        break;
+    case Function::Abs:
         result = std::fabs(x);
-    } else if (name == QLatin1String("SIN")) {
+        break;
+    case Function::Sin:
         result = Round45(std::sin(x), m_roundDigits);
-    } else if (name == QLatin1String("COS")) {
+        break;
+    case Function::Cos:
         result = Round45(std::cos(x), m_roundDigits);
-    } else if (name == QLatin1String("TAN")) {
+        break;
+    case Function::Tan:
         result = Round45(std::tan(x), m_roundDigits);
-    } else if (name == QLatin1String("SQRT")) {
+        break;
+    case Function::Sqrt:
         if (x < 0) {
             return CalcStatus::BadFunction;
         }
         result = Round45(std::sqrt(x), m_roundDigits);
-    } else {
+        break;
+    default:
         return CalcStatus::BadFunction;
     }
     if (!std::isfinite(result)) {
         return CalcStatus::Undefined;
     }
-    value = functionValueText(result);
+    const qsizetype start = out.size();
+    appendGridNumberText(out, result);
+    wrapNegative(out, start);
     return CalcStatus::Ok;
 }
 
 // Sum of the rectangle between RangeFrom and RangeTo, column by column; rows 1..200 only.
-CalcStatus clsCal::rangeSum(QString& value)
+// Its value text is appended to out as a function's is.
+CalcStatus clsCal::appendRangeSum(QString& out)
 {
     if (!m_rangeReady || RangeFrom.isEmpty() || RangeTo.isEmpty()) {
         return CalcStatus::BadFunction;
@@ -525,7 +692,9 @@ CalcStatus clsCal::rangeSum(QString& value)
     if (!std::isfinite(sum)) {
         return CalcStatus::Undefined;
     }
-    value = functionValueText(sum);
+    const qsizetype start = out.size();
+    appendGridNumberText(out, sum);
+    wrapNegative(out, start);
     return CalcStatus::Ok;
 }
 
@@ -571,11 +740,14 @@ CalcStatus clsCal::Calculation()
     return CalcStatus::Ok;
 }
 
-CalcStatus clsCal::pushOperand(QStringView text)
+CalcStatus clsCal::pushOperand(QStringView text, const DecimalDigits& digits)
 {
-    const auto number = readNumber(text);
+    auto number = digits.value();
     if (!number) {
-        return CalcStatus::Undefined; // such as 1.2.3
+        number = readFormulaNumber(text); // a long one, or none at all such as 1.2.3
+    }
+    if (!number) {
+        return CalcStatus::Undefined;
     }
     if (NumTop + 1 >= StackSize) {
         return CalcStatus::Undefined;
@@ -589,6 +761,7 @@ CalcStatus clsCal::evaluate(QStringView plain, double& value)
 {
     const qsizetype n = plain.size();
     qsizetype operandStart = -1; // start of the operand being read
+    DecimalDigits operand;       // its digits, taken as they are passed
     // Operand count at each open "(": an operator's left operand must lie above it.
     std::array<qint16, StackSize> groupBase;
     int groups = 0;
@@ -600,23 +773,27 @@ CalcStatus clsCal::evaluate(QStringView plain, double& value)
         if (digit || point) {
             // A digit continues an operand after a digit or point; a point continues one only
             // after a digit, so .5 and 2*.5 read as 0.5.
-            const bool continues =
-                operandStart >= 0 && (digit ? true : isDigit(plain[m - 1]));
-            if (continues) {
-                continue;
-            }
-            if (operandStart >= 0) {
-                if (const CalcStatus s = pushOperand(plain.sliced(operandStart, m - operandStart));
-                    s != CalcStatus::Ok) {
-                    return s;
+            const bool continues = operandStart >= 0 && (digit ? true : isDigit(plain[m - 1]));
+            if (!continues) {
+                if (operandStart >= 0) {
+                    const QStringView text = plain.sliced(operandStart, m - operandStart);
+                    if (const CalcStatus s = pushOperand(text, operand); s != CalcStatus::Ok) {
+                        return s;
+                    }
                 }
+                operandStart = m;
+                operand = DecimalDigits();
             }
-            operandStart = m;
+            if (digit) {
+                operand.addDigit(c.unicode());
+            } else {
+                operand.addPoint();
+            }
             continue;
         }
         if (operandStart >= 0) {
-            if (const CalcStatus s = pushOperand(plain.sliced(operandStart, m - operandStart));
-                s != CalcStatus::Ok) {
+            const QStringView text = plain.sliced(operandStart, m - operandStart);
+            if (const CalcStatus s = pushOperand(text, operand); s != CalcStatus::Ok) {
                 return s;
             }
             operandStart = -1;

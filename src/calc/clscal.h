@@ -2,13 +2,15 @@
 
 #include "calcstatus.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-#include <QList>
 #include <array>
+#include <vector>
 
 class CellSource;
+class DecimalDigits;
 
 // The formula engine. One object serves every sheet; it is used from the user-interface thread
 // only, one evaluation at a time.
@@ -18,6 +20,9 @@ class CellSource;
 // texts of their values (FuncSelCheck), and the remaining arithmetic is evaluated with operator
 // priorities, every operator result rounded half up to RoundDigits places and kept to 15
 // significant digits.
+//
+// A sheet is recalculated cell by cell, so the working texts of an evaluation are members that
+// keep their buffers: after the first few formulas an evaluation allocates nothing.
 class clsCal
 {
 public:
@@ -34,7 +39,8 @@ public:
     // floor(x * 10^n + 0.5) / 10^n: halves go up, towards plus infinity.
     double Round45(double x, const qint16& n) const;
 
-    // Replaces the range sum, cell references and function calls by their value texts.
+    // Replaces the range sum, cell references and function calls by their value texts. plain
+    // holds the result only when the status is Ok.
     CalcStatus FuncSelCheck(QStringView expression, QString& plain);
     // Value text of one reference such as B12; inFunc when it stands right after a function's
     // "(", which leaves a negative value unwrapped (SIN(-5), not SIN((0-5))).
@@ -49,6 +55,14 @@ public:
     // Applies the top operator to the two top operands.
     CalcStatus Calculation();
 
+    // The cell references and function calls the last FuncSelCheck found, in order of
+    // position; RefInFunc tells for each reference whether it stands right after a function's
+    // "(". Built on request from the positions the evaluation keeps.
+    QStringList RefList() const;
+    QList<bool> RefInFunc() const;
+    QStringList FuncList() const;
+    qint16 FuncCount() const;
+
     static constexpr int StackSize = 129;
 
     std::array<qint16, 256> OpPriority{};
@@ -61,15 +75,28 @@ public:
 
     QString RangeFrom;
     QString RangeTo;
-    QStringList RefList;
-    QList<bool> RefInFunc;
-    QStringList FuncList;
-    qint16 FuncCount = 0;
 
 private:
+    // Where a reference or call stands in the working text, end exclusive.
+    struct Span
+    {
+        qsizetype begin;
+        qsizetype end;
+        bool inFunc = false; // a reference right after a function's "("
+    };
+
+    template <typename AppendValue>
+    static CalcStatus replaceSpans(QStringView text, const std::vector<Span>& spans, QString& out,
+                                   AppendValue appendValue);
+
+    CalcStatus sumStage(QStringView expression);
+    CalcStatus referenceStage();
+    CalcStatus functionStage(QString& plain);
+    CalcStatus appendSelValue(QStringView reference, bool inFunc, QString& out);
+    CalcStatus appendFuncValue(QStringView call, QString& out);
+    CalcStatus appendRangeSum(QString& out);
     CalcStatus evaluate(QStringView plain, double& value);
-    CalcStatus pushOperand(QStringView text);
-    CalcStatus rangeSum(QString& value);
+    CalcStatus pushOperand(QStringView text, const DecimalDigits& digits);
     double roundedResult(double r) const;
     static void rewriteMinus(QString& work);
 
@@ -82,4 +109,16 @@ private:
     bool m_busy = false;
     // Only the range that stage A of this evaluation found may be summed.
     bool m_rangeReady = false;
+
+    // The working texts of one evaluation, each stage writing the next.
+    QString m_check;     // ExpCheck's rewriting
+    QString m_rewritten; // what ExpCheck hands to FuncSelCheck
+    QString m_afterSum;  // with the range sum replaced; RefList points into it
+    QString m_afterRefs; // with the references replaced; FuncList points into it
+    QString m_plain;     // only numbers, operators and parentheses left
+    QString m_sumValue;  // the range sum's value text, put in wherever its call stands
+    QString m_argument;  // a function's argument with the rewritten minus undone
+    std::vector<Span> m_sumCalls;
+    std::vector<Span> m_references;
+    std::vector<Span> m_calls;
 };

@@ -1,30 +1,32 @@
 #include "numbertext.h"
 
+#include "decimaldigits.h"
+
 #include <QVarLengthArray>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
-constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// Room for the longest 15-digit form, such as -1.23456789012346E-308.
+constexpr int TextRoom = 40;
 
 // The usual case, a value that is the nearest double of a decimal with at most 15 digits
-// between 1E-04 and 1E+15: the shortest such decimal, found by scaling. Empty otherwise.
-QString plainDecimal(double value, bool zeroBeforePoint)
+// between 1E-04 and 1E+15: the shortest such decimal, found by scaling, written to out.
+// Returns its length, or 0 for any other value.
+int plainDecimal(double value, bool zeroBeforePoint, char16_t* out)
 {
     const double magnitude = std::fabs(value);
     if (!(magnitude >= 1e-4 && magnitude < 1e15)) {
-        return QString();
+        return 0;
     }
     for (int decimals = 0; decimals <= 19; ++decimals) {
-        const double scaled = std::nearbyint(magnitude * Pow10[decimals]);
+        const double scaled = std::nearbyint(magnitude * ExactPow10[size_t(decimals)]);
         if (scaled >= 1e15) {
-            return QString();
+            return 0;
         }
-        if (scaled / Pow10[decimals] != magnitude) {
+        if (scaled / ExactPow10[size_t(decimals)] != magnitude) {
             continue;
         }
         char digits[24];
@@ -32,57 +34,74 @@ QString plainDecimal(double value, bool zeroBeforePoint)
         for (auto k = std::uint64_t(scaled); k != 0; k /= 10) {
             digits[n++] = char('0' + k % 10);
         }
-        QString text;
-        text.reserve(n + 4);
+        int length = 0;
         if (value < 0) {
-            text += QLatin1Char('-');
+            out[length++] = u'-';
         }
         if (n <= decimals) { // below 1
             if (zeroBeforePoint) {
-                text += QLatin1Char('0');
+                out[length++] = u'0';
             }
-            text += QLatin1Char('.');
-            text += QString(decimals - n, QLatin1Char('0'));
+            out[length++] = u'.';
+            for (int zeros = decimals - n; zeros > 0; --zeros) {
+                out[length++] = u'0';
+            }
         }
         for (int i = n - 1; i >= 0; --i) {
-            text += QLatin1Char(digits[i]);
+            out[length++] = char16_t(digits[i]);
             if (i == decimals && i > 0) {
-                text += QLatin1Char('.');
+                out[length++] = u'.';
             }
         }
-        return text;
+        return length;
     }
-    return QString();
+    return 0;
 }
 
-// printf's %.15G: it switches to the exponent form exactly where the engine's rule does.
-QString formatted15(double value, bool zeroBeforePoint)
+// printf's %.15G, written to out (TextRoom characters): it switches to the exponent form
+// exactly where the engine's rule does. Returns the length; exact tells whether the text
+// reads back as the value itself (or 0 for -0).
+int formatted15(double value, bool zeroBeforePoint, char16_t* out, bool* exact = nullptr)
 {
+    if (exact) {
+        *exact = true;
+    }
     if (value == 0.0) {
-        return QStringLiteral("0"); // also for -0, which a cell never shows
+        out[0] = u'0'; // also for -0, which a cell never shows
+        return 1;
     }
-    if (QString text = plainDecimal(value, zeroBeforePoint); !text.isEmpty()) {
-        return text;
+    if (const int length = plainDecimal(value, zeroBeforePoint, out); length > 0) {
+        return length;
     }
-    char buf[40];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    if (exact) {
+        *exact = false;
+    }
+    char buf[TextRoom];
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     if (ec != std::errc()) {
-        return QString();
+        return 0;
     }
     const char* begin = buf;
-    QString text;
-    text.reserve(int(end - begin));
+    int length = 0;
     if (*begin == '-') {
-        text += QLatin1Char('-');
+        out[length++] = u'-';
         ++begin;
     }
     if (!zeroBeforePoint && begin[0] == '0' && begin + 1 < end && begin[1] == '.') {
         ++begin;
     }
     for (const char* p = begin; p != end; ++p) {
-        text += QLatin1Char(*p == 'e' ? 'E' : *p);
+        out[length++] = char16_t(*p == 'e' ? 'E' : *p);
     }
-    return text;
+    return length;
+}
+
+QString formattedText(double value, bool zeroBeforePoint)
+{
+    char16_t text[TextRoom];
+    const int length = formatted15(value, zeroBeforePoint, text);
+    return QString(reinterpret_cast<const QChar*>(text), length);
 }
 
 bool isDigit(QChar c)
@@ -107,12 +126,29 @@ QStringView trimmedBlanks(QStringView text)
 
 QString NumberText(double value)
 {
-    return formatted15(value, false);
+    return formattedText(value, false);
 }
 
 QString gridNumberText(double value)
 {
-    return formatted15(value, true);
+    return formattedText(value, true);
+}
+
+QString gridNumberText(double value, double& readsBackAs)
+{
+    char16_t text[TextRoom];
+    bool exact = false;
+    const int length = formatted15(value, true, text, &exact);
+    const QStringView view(text, length);
+    readsBackAs = exact ? value + 0.0 : readFormulaNumber(view).value_or(value);
+    return view.toString();
+}
+
+void appendGridNumberText(QString& out, double value)
+{
+    char16_t text[TextRoom];
+    const int length = formatted15(value, true, text);
+    out.append(reinterpret_cast<const QChar*>(text), length);
 }
 
 double cutTo15Digits(double value)
@@ -127,88 +163,11 @@ double cutTo15Digits(double value)
     return back;
 }
 
-bool isNumber(QStringView text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        ++i;
-    }
-    int digits = 0;
-    int points = 0;
-    for (; i < n; ++i) {
-        if (isDigit(text[i])) {
-            ++digits;
-        } else if (text[i] == QLatin1Char('.')) {
-            if (++points > 1) {
-                return false;
-            }
-        } else {
-            break;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
-        ++i;
-        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-            ++i;
-        }
-        const qsizetype expStart = i;
-        while (i < n && isDigit(text[i])) {
-            ++i;
-        }
-        if (i == expStart) {
-            return false;
-        }
-    }
-    return i == n;
-}
+namespace {
 
-std::optional<double> readNumber(QStringView text)
+// The nearest double of a well-formed number text through the general reader.
+std::optional<double> generalValue(QStringView text)
 {
-    text = trimmedBlanks(text);
-    if (!isNumber(text)) {
-        return std::nullopt;
-    }
-    // Plain decimals of up to 15 digits: the digits as a whole number are exact, and so is the
-    // power of ten, so one division gives the nearest double, as the general reader would.
-    {
-        qsizetype i = 0;
-        const bool negative = text[0] == QLatin1Char('-');
-        if (negative || text[0] == QLatin1Char('+')) {
-            ++i;
-        }
-        std::int64_t mantissa = 0;
-        int digits = 0;
-        int decimals = 0;
-        bool point = false;
-        for (; i < text.size(); ++i) {
-            const char16_t u = text[i].unicode();
-            if (u == '.') {
-                point = true;
-                continue;
-            }
-            if (u < '0' || u > '9') {
-                break; // an exponent: left to the general reader
-            }
-            if (mantissa != 0 || u != '0') {
-                ++digits;
-            }
-            mantissa = mantissa * 10 + (u - '0');
-            decimals += point ? 1 : 0;
-            if (digits > 15) {
-                break;
-            }
-        }
-        if (i == text.size()) {
-            if (decimals <= 22) {
-                const double value = double(mantissa) / Pow10[decimals];
-                return negative ? -value : value;
-            }
-        }
-    }
     if (text.front() == QLatin1Char('+')) {
         text = text.sliced(1); // from_chars takes no plus sign
     }
@@ -221,5 +180,76 @@ std::optional<double> readNumber(QStringView text)
     if (ec != std::errc() || ptr != ascii.data() + ascii.size()) {
         return std::nullopt;
     }
+    return value;
+}
+
+// The number test in one pass; smallE lets "e" stand for the exponent's "E". When value is
+// given it receives the nearest double, or nothing beyond the range of a double. Formulas read
+// numbers all the time, so the usual plain decimal is read on the way.
+bool scanNumber(QStringView text, bool smallE, std::optional<double>* value = nullptr)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    const bool negative = n > 0 && text[0] == QLatin1Char('-');
+    if (negative || (n > 0 && text[0] == QLatin1Char('+'))) {
+        ++i;
+    }
+    DecimalDigits digits;
+    for (; i < n; ++i) {
+        const char16_t u = text[i].unicode();
+        if (u >= '0' && u <= '9') {
+            digits.addDigit(u);
+        } else if (u == '.' && !digits.hasPoint()) {
+            digits.addPoint();
+        } else {
+            break;
+        }
+    }
+    if (!digits.hasDigits()) {
+        return false;
+    }
+    bool exponent = false;
+    if (i < n && (text[i] == QLatin1Char('E') || (smallE && text[i] == QLatin1Char('e')))) {
+        exponent = true;
+        ++i;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+            ++i;
+        }
+        const qsizetype expStart = i;
+        while (i < n && isDigit(text[i])) {
+            ++i;
+        }
+        if (i == expStart) {
+            return false;
+        }
+    }
+    if (i != n) {
+        return false;
+    }
+    if (value) {
+        const auto plain = exponent ? std::nullopt : digits.value(negative);
+        *value = plain ? plain : generalValue(text);
+    }
+    return true;
+}
+
+} // namespace
+
+bool isNumber(QStringView text)
+{
+    return scanNumber(text, false);
+}
+
+std::optional<double> readFormulaNumber(QStringView text)
+{
+    std::optional<double> value;
+    scanNumber(text, false, &value);
+    return value;
+}
+
+std::optional<double> readNumber(QStringView text)
+{
+    std::optional<double> value;
+    scanNumber(trimmedBlanks(text), true, &value);
     return value;
 }

@@ -13,14 +13,23 @@ QString NumberText(double value);
 
 // The form a cell shows for a number: as NumberText, but with the 0 before the point (0.5).
 QString gridNumberText(double value);
+// The same, and what that text reads back as: the value itself, or the value cut to 15 digits.
+QString gridNumberText(double value, double& readsBackAs);
+// The same text appended to out, which keeps its buffer from one evaluation to the next.
+void appendGridNumberText(QString& out, double value);
 
 // The value that the 15-digit text of a number reads back as.
 double cutTo15Digits(double value);
 
 // True when the whole text is one decimal number: an optional sign, digits with at most one
-// point and at least one digit, optionally "E" with an optionally signed integer.
+// point and at least one digit, optionally a capital "E" with an optionally signed integer.
+// Nothing else, not even a blank.
 bool isNumber(QStringView text);
 
-// The nearest double of a text that passes isNumber once blanks at both ends are removed;
-// nothing when it does not, or when the number lies outside the range of a double.
+// The nearest double of a text that passes isNumber; nothing when it does not, or when the
+// number lies outside the range of a double. This is how a formula takes a text as a number.
+std::optional<double> readFormulaNumber(QStringView text);
+
+// The looser reading of a text that only looks like a number, for showing and charting cells:
+// blanks at both ends are ignored and a small "e" counts as the exponent's "E".
 std::optional<double> readNumber(QStringView text);

@@ -1,5 +1,6 @@
 #include "chartdata.h"
 
+#include "numbertext.h"
 #include "sheetmodel.h"
 
 #include <algorithm>
@@ -21,11 +22,12 @@ ChartData chartData(SheetModel& sheet, int row, int col, int rowSel, int colSel)
         data.categories.append(sheet.ExVal(r, left).text());
         for (int i = 1; i <= series; ++i) {
             const CellValue& value = sheet.ExVal(r, left + i);
-            // Typed numbers are stored as their text; other text is no value.
+            // Typed numbers are stored as their text, read as loosely as the grid aligns them;
+            // other text is no value.
             std::optional<double> number;
             if (value.isNumber()) {
                 number = value.number();
-            } else if (const auto fromText = value.textAsNumber()) {
+            } else if (const auto fromText = readNumber(value.text())) {
                 number = *fromText;
             }
             data.values[size_t(i - 1)].push_back(number);

@@ -1,10 +1,13 @@
 // Speed of one evaluation: a short formula, one of the full 255 characters, and a range sum
-// over the largest block a sum may take.
+// over the largest block a sum may take; and the engine's share of recalculating a full sheet.
 #include "cellsource.h"
 #include "clscal.h"
+#include "sheetsize.h"
 
-#include <benchmark/benchmark.h>
+#include <algorithm>
 #include <array>
+#include <benchmark/benchmark.h>
+#include <vector>
 
 namespace {
 
@@ -83,9 +86,83 @@ void BM_SumA1Z200(benchmark::State& state)
     runFormula(state, QStringLiteral("SUM(A1:Z200)"), 300);
 }
 
+// The formulas of the sheet benchmark's full sheet (benchsheet.h, which needs the windowed
+// sheet), as the engine receives them: without "=", in capitals. Eight kinds by column, each
+// referring to cells earlier in the sweep.
+QString sheetFormula(int r, int c)
+{
+    const QString left = cellName(r, c - 1);
+    const QString left2 = cellName(r, std::max(1, c - 2));
+    const QString up = r > 1 ? cellName(r - 1, c) : left;
+    const QString a = cellName(r, 1);
+    switch ((c - 2) % 8) {
+    case 0:
+        return QStringLiteral("%1/2+1").arg(left);
+    case 1:
+        return QStringLiteral("SIN(%1)+COS(%2)").arg(left, a);
+    case 2: {
+        const int top = std::max(1, (r - 1) % 198 - 1);
+        return QStringLiteral("SUM(%1:%2)/9")
+            .arg(cellName(top, std::max(1, c - 3)), cellName(top + 2, c - 1));
+    }
+    case 3:
+        return QStringLiteral("ABS(%1)+SQRT(%2)").arg(left, a);
+    case 4:
+        return QStringLiteral("(%1+%2)^2/(1+%1*%1+%2*%2)").arg(left, left2);
+    case 5:
+        return QStringLiteral("TAN(%1)*PI()").arg(left);
+    case 6:
+        return QStringLiteral("(ABS(%1)+%2)^0.5+%3/(2+SIN(%4))").arg(left, a, up, left2);
+    default:
+        return QStringLiteral("(%1+%2)/2-%3/3").arg(left, up, a);
+    }
+}
+
+// One recalculation sweep of a full sheet without a window: every formula evaluated in row
+// order and its value stored as the sheet stores it, so later formulas read it.
+void BM_FullSheetFormulas(benchmark::State& state)
+{
+    BenchCells cells;
+    std::vector<QString> formulas(size_t(LastRow + 1) * (LastCol + 1));
+    for (int r = 1; r <= LastRow; ++r) {
+        cells.cells[r][1] = CellValue::fromText(QString::number(r));
+        for (int c = 2; c <= LastCol; ++c) {
+            formulas[size_t(r) * (LastCol + 1) + c] = sheetFormula(r, c);
+        }
+    }
+    const qint16 digits = 5;
+    clsCal cal(digits);
+    int errors = 0;
+    const auto sweep = [&] {
+        errors = 0;
+        for (int r = 1; r <= LastRow; ++r) {
+            for (int c = 2; c <= LastCol; ++c) {
+                cells.m_row = r;
+                cells.m_col = c;
+                double value = 0;
+                if (cal.Calc(formulas[size_t(r) * (LastCol + 1) + c], value, cells) ==
+                    CalcStatus::Ok) {
+                    cells.cells[r][c] = CellValue::fromNumber(value);
+                } else {
+                    ++errors;
+                }
+            }
+        }
+    };
+    sweep(); // every cell gets its first value
+    for (auto _ : state) {
+        sweep();
+    }
+    if (errors != 0) {
+        state.SkipWithError("formulas failed");
+    }
+    state.counters["formulas"] = LastRow * (LastCol - 1);
+}
+
 } // namespace
 
 BENCHMARK(BM_ShortFormula);
 BENCHMARK(BM_Formula255);
 BENCHMARK(BM_SumA1Z200);
+BENCHMARK(BM_FullSheetFormulas)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -27,7 +27,8 @@ private slots:
 
 namespace {
 
-struct Result {
+struct Result
+{
     CalcStatus status;
     double value;
 };
@@ -46,51 +47,56 @@ Result calc(const QString& expression, qint16 digits = 5)
 void TestEvaluation::arithmetic_data()
 {
     QTest::addColumn<QString>("expression");
-    QTest::addColumn<int>("status");
+    QTest::addColumn<CalcStatus>("status");
     QTest::addColumn<QString>("value"); // as the grid shows it
+    using enum CalcStatus;
 
-    QTest::newRow("precedence") << "1+2*3" << 0 << "7";
-    QTest::newRow("parentheses") << "(1+2)*3" << 0 << "9";
-    QTest::newRow("division left to right") << "8/2/2" << 0 << "2";
-    QTest::newRow("subtraction left to right") << "2-3-4" << 0 << "-5";
-    QTest::newRow("power left to right") << "2^3^2" << 0 << "64";
-    QTest::newRow("power before times") << "2*3^2" << 0 << "18";
-    QTest::newRow("square root by power") << "2^0.5" << 0 << "1.41421";
-    QTest::newRow("third") << "1/3" << 0 << "0.33333";
-    QTest::newRow("leading minus") << "-5" << 0 << "-5";
-    QTest::newRow("negative group") << "(-5)*2" << 0 << "-10";
-    QTest::newRow("leading plus ignored") << "+5" << 0 << "5";
-    QTest::newRow("trailing operator not applied") << "5*" << 0 << "5";
-    QTest::newRow("rounding removes float error") << "0.1+0.2" << 0 << "0.3";
-    QTest::newRow("single number keeps digits") << "3.14159265" << 0 << "3.14159265";
-    QTest::newRow("operator rounds") << "1.23456789*1" << 0 << "1.23457";
-    QTest::newRow("point starts an operand") << ".5" << 0 << "0.5";
-    QTest::newRow("point after operator") << "2*.5" << 0 << "1";
-    QTest::newRow("point last") << "5.*2" << 0 << "10";
-    QTest::newRow("nested") << "((2+3)*(4-1))^2" << 0 << "225";
-    QTest::newRow("negative base whole power") << "(-2)^3" << 0 << "-8";
-    QTest::newRow("zero divided") << "0/5" << 0 << "0";
-    QTest::newRow("division by zero") << "7/0" << 4 << "";
-    QTest::newRow("division by 0.0") << "7/0.0" << 4 << "";
-    QTest::newRow("division by 00") << "7/00" << 4 << "";
-    QTest::newRow("division by zero group") << "7/(1-1)" << 4 << "";
-    QTest::newRow("character error") << "1 + 2" << 1 << "";
-    QTest::newRow("parenthesis error") << "(1+2" << 2 << "";
-    QTest::newRow("too long") << QString(256, QLatin1Char('1')) << 3 << "";
-    QTest::newRow("deepest nesting") << QString(127, QLatin1Char('(')) + QLatin1Char('1') +
-                                            QString(127, QLatin1Char(')'))
-                                     << 0 << "1";
-    QTest::newRow("large result in exponent form") << "10^20" << 0 << "1E+20";
+    QTest::newRow("precedence") << "1+2*3" << Ok << "7";
+    QTest::newRow("parentheses") << "(1+2)*3" << Ok << "9";
+    QTest::newRow("division left to right") << "8/2/2" << Ok << "2";
+    QTest::newRow("subtraction left to right") << "2-3-4" << Ok << "-5";
+    QTest::newRow("power left to right") << "2^3^2" << Ok << "64";
+    QTest::newRow("power before times") << "2*3^2" << Ok << "18";
+    QTest::newRow("square root by power") << "2^0.5" << Ok << "1.41421";
+    QTest::newRow("third") << "1/3" << Ok << "0.33333";
+    QTest::newRow("leading minus") << "-5" << Ok << "-5";
+    QTest::newRow("negative group") << "(-5)*2" << Ok << "-10";
+    QTest::newRow("leading plus ignored") << "+5" << Ok << "5";
+    QTest::newRow("trailing operator not applied") << "5*" << Ok << "5";
+    QTest::newRow("rounding removes float error") << "0.1+0.2" << Ok << "0.3";
+    QTest::newRow("single number keeps digits") << "3.14159265" << Ok << "3.14159265";
+    QTest::newRow("operator rounds") << "1.23456789*1" << Ok << "1.23457";
+    QTest::newRow("point starts an operand") << ".5" << Ok << "0.5";
+    QTest::newRow("point after operator") << "2*.5" << Ok << "1";
+    QTest::newRow("point last") << "5.*2" << Ok << "10";
+    QTest::newRow("nested") << "((2+3)*(4-1))^2" << Ok << "225";
+    QTest::newRow("negative base whole power") << "(-2)^3" << Ok << "-8";
+    QTest::newRow("zero divided") << "0/5" << Ok << "0";
+    QTest::newRow("division by zero") << "7/0" << DivisionByZero << "";
+    QTest::newRow("division by 0.0") << "7/0.0" << DivisionByZero << "";
+    QTest::newRow("division by 00") << "7/00" << DivisionByZero << "";
+    QTest::newRow("division by zero group") << "7/(1-1)" << DivisionByZero << "";
+    QTest::newRow("character error") << "1 + 2" << BadCharacter << "";
+    QTest::newRow("parenthesis error") << "(1+2" << BadParenthesis << "";
+    QTest::newRow("too long") << QString(256, QLatin1Char('1')) << TooLong << "";
+    QTest::newRow("deepest nesting")
+        << QString(127, QLatin1Char('(')) + QLatin1Char('1') + QString(127, QLatin1Char(')')) << Ok
+        << "1";
+    QTest::newRow("large result in exponent form") << "10^20" << Ok << "1E+20";
+    // Beyond 15 significant digits or 22 decimals an operand is left to the general reader.
+    QTest::newRow("operand of 17 digits") << "12345678901234567" << Ok << "1.23456789012346E+16";
+    QTest::newRow("operand of 26 decimals")
+        << "0.00000000000000000000012345*100000000000000000000000" << Ok << "12.345";
 }
 
 void TestEvaluation::arithmetic()
 {
     QFETCH(QString, expression);
-    QFETCH(int, status);
+    QFETCH(CalcStatus, status);
     QFETCH(QString, value);
     const Result r = calc(expression);
-    QCOMPARE(int(r.status), status);
-    if (status == 0) {
+    QCOMPARE(r.status, status);
+    if (status == CalcStatus::Ok) {
         QCOMPARE(gridNumberText(r.value), value);
     }
 }
@@ -112,8 +118,8 @@ void TestEvaluation::rounding_data()
     QTest::newRow("9 digits") << 9 << "1/3" << 0.333333333;
     QTest::newRow("5 digits two thirds") << 5 << "2/3" << 0.66667;
     QTest::newRow("every step rounded") << 1 << "1/3*3" << 0.9;
-    QTest::newRow("15 digits kept of a large sum") << 9 << "123456789*1000000+0.123456789"
-                                                   << 123456789000000.0;
+    QTest::newRow("15 digits kept of a large sum")
+        << 9 << "123456789*1000000+0.123456789" << 123456789000000.0;
     QTest::newRow("15 digits kept at 20 places") << 20 << "2/3" << 0.666666666666667;
     QTest::newRow("negative digit count") << -1 << "14*1" << 10.0;
 }

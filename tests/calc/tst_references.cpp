@@ -36,71 +36,106 @@ void TestReferences::formulas_data()
 {
     QTest::addColumn<QStringList>("sheet"); // address=value, "#" before a typed text
     QTest::addColumn<QString>("expression");
-    QTest::addColumn<int>("status");
+    QTest::addColumn<CalcStatus>("status");
     QTest::addColumn<QString>("value");
+    using enum CalcStatus;
 
     const QStringList twoMinusThree{"A1=2", "B1=-3"};
     const QStringList oneTwoThree{"A1=1", "A2=2", "A3=3"};
 
-    QTest::newRow("negative reference wrapped") << twoMinusThree << "A1+B1" << 0 << "-1";
-    QTest::newRow("negated negative reference") << twoMinusThree << "-B1" << 0 << "3";
-    QTest::newRow("negated zero is zero") << QStringList{"A1=0"} << "-A1" << 0 << "0";
-    QTest::newRow("A1 and A10 apart") << QStringList{"A1=1", "A10=10"} << "A1+A10" << 0 << "11";
-    QTest::newRow("typed number is text") << QStringList{"A1=#12"} << "A1*2" << 0 << "24";
-    QTest::newRow("reference not rounded") << QStringList{"A1=#1.23456789"} << "A1" << 0 << "1.23456789";
-    QTest::newRow("empty cell") << QStringList{} << "A1*2" << 7 << "";
-    QTest::newRow("rest not a number") << QStringList{"A1=1"} << "A1B+1" << 1 << "";
-    QTest::newRow("half row to even") << QStringList{"A2=7"} << "A2.5*1" << 0 << "7";
-    QTest::newRow("row above 500") << QStringList{} << "A501" << 1 << "";
-    QTest::newRow("exponent value cannot be evaluated") << QStringList{"A1=1E20"} << "A1*2" << 8 << "";
-    QTest::newRow("text value cannot be evaluated") << QStringList{"A1=#abc"} << "A1*2" << 8 << "";
-    QTest::newRow("text value is put in as it stands") << QStringList{"A1=#1+2"} << "A1*2" << 0 << "5";
+    QTest::newRow("negative reference wrapped") << twoMinusThree << "A1+B1" << Ok << "-1";
+    QTest::newRow("negated negative reference") << twoMinusThree << "-B1" << Ok << "3";
+    QTest::newRow("negated zero is zero") << QStringList{"A1=0"} << "-A1" << Ok << "0";
+    QTest::newRow("A1 and A10 apart") << QStringList{"A1=1", "A10=10"} << "A1+A10" << Ok << "11";
+    QTest::newRow("typed number is text") << QStringList{"A1=#12"} << "A1*2" << Ok << "24";
+    QTest::newRow("reference not rounded")
+        << QStringList{"A1=#1.23456789"} << "A1" << Ok << "1.23456789";
+    QTest::newRow("empty cell") << QStringList{} << "A1*2" << EmptyCell << "";
+    QTest::newRow("rest not a number") << QStringList{"A1=1"} << "A1B+1" << BadCharacter << "";
+    QTest::newRow("half row to even") << QStringList{"A2=7"} << "A2.5*1" << Ok << "7";
+    QTest::newRow("row above 500") << QStringList{} << "A501" << BadCharacter << "";
+    QTest::newRow("exponent value cannot be evaluated")
+        << QStringList{"A1=1E20"} << "A1*2" << Undefined << "";
+    QTest::newRow("text value cannot be evaluated")
+        << QStringList{"A1=#abc"} << "A1*2" << Undefined << "";
+    QTest::newRow("text value is put in as it stands")
+        << QStringList{"A1=#1+2"} << "A1*2" << Ok << "5";
+    QTest::newRow("blank before a number cannot be evaluated")
+        << QStringList{"A1=# 5"} << "A1+1" << Undefined << "";
 
-    QTest::newRow("sine of negative reference") << QStringList{"A1=-5"} << "SIN(A1)" << 0 << "0.95892";
-    QTest::newRow("negative function value wrapped") << QStringList{} << "2*SIN(5)" << 0 << "-1.91784";
-    QTest::newRow("negative function value first") << QStringList{} << "SIN(5)*2" << 0 << "-1.91784";
-    QTest::newRow("negated function") << QStringList{} << "-SIN(30)" << 0 << "0.98803";
-    QTest::newRow("cosine") << QStringList{} << "COS(0)" << 0 << "1";
-    QTest::newRow("sine in radians") << QStringList{} << "SIN(30)" << 0 << "-0.98803";
-    QTest::newRow("tangent") << QStringList{} << "TAN(1)" << 0 << "1.55741";
-    QTest::newRow("pi") << QStringList{} << "PI()" << 0 << "3.14159";
-    QTest::newRow("pi ignores argument") << QStringList{} << "PI(7)*2" << 0 << "6.28318";
-    QTest::newRow("pi without parentheses") << QStringList{} << "PI" << 5 << "";
-    QTest::newRow("square root") << QStringList{} << "SQRT(2)" << 0 << "1.41421";
-    QTest::newRow("square root of negative") << QStringList{} << "SQRT(-4)" << 5 << "";
-    QTest::newRow("absolute value not rounded") << QStringList{} << "ABS(-2.5)" << 0 << "2.5";
-    QTest::newRow("absolute of reference") << QStringList{"A1=#-1.234567"} << "ABS(A1)" << 0 << "1.234567";
-    QTest::newRow("expression argument") << QStringList{} << "SIN(1+1)" << 5 << "";
-    QTest::newRow("nested function") << QStringList{} << "SIN(COS(0))" << 5 << "";
-    QTest::newRow("unknown function") << QStringList{} << "LOG(2)" << 5 << "";
-    QTest::newRow("empty argument") << QStringList{} << "SIN()" << 5 << "";
-    QTest::newRow("text argument") << QStringList{"A1=#x"} << "SIN(A1)" << 5 << "";
-    QTest::newRow("tiny result in exponent form") << QStringList{} << "SIN(0.00003)" << 8 << "";
+    QTest::newRow("sine of negative reference")
+        << QStringList{"A1=-5"} << "SIN(A1)" << Ok << "0.95892";
+    QTest::newRow("negative function value wrapped")
+        << QStringList{} << "2*SIN(5)" << Ok << "-1.91784";
+    QTest::newRow("negative function value first")
+        << QStringList{} << "SIN(5)*2" << Ok << "-1.91784";
+    QTest::newRow("negated function") << QStringList{} << "-SIN(30)" << Ok << "0.98803";
+    QTest::newRow("cosine") << QStringList{} << "COS(0)" << Ok << "1";
+    QTest::newRow("sine in radians") << QStringList{} << "SIN(30)" << Ok << "-0.98803";
+    QTest::newRow("tangent") << QStringList{} << "TAN(1)" << Ok << "1.55741";
+    QTest::newRow("pi") << QStringList{} << "PI()" << Ok << "3.14159";
+    QTest::newRow("pi ignores argument") << QStringList{} << "PI(7)*2" << Ok << "6.28318";
+    QTest::newRow("pi without parentheses") << QStringList{} << "PI" << BadFunction << "";
+    QTest::newRow("square root") << QStringList{} << "SQRT(2)" << Ok << "1.41421";
+    QTest::newRow("square root of negative") << QStringList{} << "SQRT(-4)" << BadFunction << "";
+    QTest::newRow("absolute value not rounded") << QStringList{} << "ABS(-2.5)" << Ok << "2.5";
+    QTest::newRow("absolute of reference")
+        << QStringList{"A1=#-1.234567"} << "ABS(A1)" << Ok << "1.234567";
+    QTest::newRow("expression argument") << QStringList{} << "SIN(1+1)" << BadFunction << "";
+    QTest::newRow("nested function") << QStringList{} << "SIN(COS(0))" << BadFunction << "";
+    QTest::newRow("unknown function") << QStringList{} << "LOG(2)" << BadFunction << "";
+    QTest::newRow("empty argument") << QStringList{} << "SIN()" << BadFunction << "";
+    QTest::newRow("text argument") << QStringList{"A1=#x"} << "SIN(A1)" << BadFunction << "";
+    QTest::newRow("tiny result in exponent form")
+        << QStringList{} << "SIN(0.00003)" << Undefined << "";
 
-    QTest::newRow("range sum") << oneTwoThree << "SUM(A1:A3)" << 0 << "6";
-    QTest::newRow("range sum in a formula") << oneTwoThree << "2*SUM(A1:A3)+1" << 0 << "13";
-    QTest::newRow("range corners in any order") << QStringList{"A1=1", "B1=2", "A2=3", "B2=4"}
-                                               << "SUM(B2:A1)" << 0 << "10";
-    QTest::newRow("range sum of texts") << QStringList{"A1=#1", "A2=# 2 ", "A3=#3"} << "SUM(A1:A3)" << 0 << "6";
-    QTest::newRow("negative range sum wrapped") << QStringList{"A1=-1", "A2=-2"} << "3*SUM(A1:A2)" << 0 << "-9";
-    QTest::newRow("range cell empty") << QStringList{"A1=1", "A3=3"} << "SUM(A1:A3)" << 5 << "";
-    QTest::newRow("range cell text") << QStringList{"A1=1", "A2=#x", "A3=3"} << "SUM(A1:A3)" << 5 << "";
-    QTest::newRow("range beyond row 200") << oneTwoThree << "SUM(A1:A300)" << 5 << "";
-    QTest::newRow("range too short") << oneTwoThree << "SUM(A1:B)" << 5 << "";
-    QTest::newRow("range end bad") << oneTwoThree << "SUM(A1:A3B)" << 5 << "";
-    QTest::newRow("range without SUM") << oneTwoThree << "MAX(A1:B2)" << 1 << "";
-    QTest::newRow("range in parentheses") << oneTwoThree << "10*(A1:B2)" << 1 << "";
-    QTest::newRow("range without parenthesis") << oneTwoThree << "1+2+3+A1:A3" << 1 << "";
-    QTest::newRow("second range") << oneTwoThree << "SUM(A1:A3)+SUM(A1:A2)" << 5 << "";
-    QTest::newRow("same range twice") << oneTwoThree << "SUM(A1:A3)+SUM(A1:A3)" << 0 << "12";
-    QTest::newRow("sum without range") << oneTwoThree << "SUM(A1)" << 5 << "";
+    QTest::newRow("range sum") << oneTwoThree << "SUM(A1:A3)" << Ok << "6";
+    QTest::newRow("range sum in a formula") << oneTwoThree << "2*SUM(A1:A3)+1" << Ok << "13";
+    QTest::newRow("range corners in any order")
+        << QStringList{"A1=1", "B1=2", "A2=3", "B2=4"} << "SUM(B2:A1)" << Ok << "10";
+    QTest::newRow("range sum of texts")
+        << QStringList{"A1=#1", "A2=#2", "A3=#3"} << "SUM(A1:A3)" << Ok << "6";
+    QTest::newRow("negative range sum wrapped")
+        << QStringList{"A1=-1", "A2=-2"} << "3*SUM(A1:A2)" << Ok << "-9";
+    QTest::newRow("range cell empty")
+        << QStringList{"A1=1", "A3=3"} << "SUM(A1:A3)" << BadFunction << "";
+    QTest::newRow("range cell text")
+        << QStringList{"A1=1", "A2=#x", "A3=3"} << "SUM(A1:A3)" << BadFunction << "";
+    QTest::newRow("range beyond row 200") << oneTwoThree << "SUM(A1:A300)" << BadFunction << "";
+    QTest::newRow("range too short") << oneTwoThree << "SUM(A1:B)" << BadFunction << "";
+    QTest::newRow("range end bad") << oneTwoThree << "SUM(A1:A3B)" << BadFunction << "";
+    QTest::newRow("range without SUM") << oneTwoThree << "MAX(A1:B2)" << BadCharacter << "";
+    QTest::newRow("range in parentheses") << oneTwoThree << "10*(A1:B2)" << BadCharacter << "";
+    QTest::newRow("range without parenthesis")
+        << oneTwoThree << "1+2+3+A1:A3" << BadCharacter << "";
+    QTest::newRow("second range") << oneTwoThree << "SUM(A1:A3)+SUM(A1:A2)" << BadFunction << "";
+    QTest::newRow("same range twice") << oneTwoThree << "SUM(A1:A3)+SUM(A1:A3)" << Ok << "12";
+    QTest::newRow("sum without range") << oneTwoThree << "SUM(A1)" << BadFunction << "";
+
+    // A cell's text where a function or the range sum takes it as a number passes the number
+    // test or is a bad function argument: no blanks, a capital E only.
+    const struct
+    {
+        const char* text;
+        CalcStatus status;
+        const char* function; // ABS of it
+        const char* sum;
+    } cellTexts[] = {{" 5", BadFunction, "", ""},      {"5 ", BadFunction, "", ""},
+                     {"1e5", BadFunction, "", ""},     {".", BadFunction, "", ""},
+                     {"1E+5", Ok, "100000", "100000"}, {"+3", Ok, "3", "3"},
+                     {"-.5", Ok, "0.5", "-0.5"},       {"5.", Ok, "5", "5"}};
+    for (const auto& t : cellTexts) {
+        const QStringList sheet{QStringLiteral("A1=#") + QLatin1String(t.text)};
+        QTest::addRow("function of '%s'", t.text) << sheet << "ABS(A1)" << t.status << t.function;
+        QTest::addRow("range sum of '%s'", t.text) << sheet << "SUM(A1:A1)" << t.status << t.sum;
+    }
 }
 
 void TestReferences::formulas()
 {
     QFETCH(QStringList, sheet);
     QFETCH(QString, expression);
-    QFETCH(int, status);
+    QFETCH(CalcStatus, status);
     QFETCH(QString, value);
 
     for (const QString& entry : sheet) {
@@ -115,8 +150,8 @@ void TestReferences::formulas()
     const qint16 digits = 5;
     clsCal cal(digits);
     double result = 0;
-    QCOMPARE(int(cal.Calc(expression, result, cells)), status);
-    if (status == 0) {
+    QCOMPARE(cal.Calc(expression, result, cells), status);
+    if (status == CalcStatus::Ok) {
         QCOMPARE(gridNumberText(result), value);
         QVERIFY(!std::signbit(result) || result < 0);
     }
@@ -130,10 +165,10 @@ void TestReferences::referencesListed()
     clsCal cal(digits);
     double value = 0;
     QCOMPARE(cal.Calc(QStringLiteral("SIN(A1)+B2"), value, cells), CalcStatus::Ok);
-    QCOMPARE(cal.RefList, (QStringList{"A1", "B2"}));
-    QCOMPARE(cal.RefInFunc, (QList<bool>{true, false}));
-    QCOMPARE(cal.FuncList, (QStringList{"SIN(1)"}));
-    QCOMPARE(cal.FuncCount, qint16(1));
+    QCOMPARE(cal.RefList(), (QStringList{"A1", "B2"}));
+    QCOMPARE(cal.RefInFunc(), (QList<bool>{true, false}));
+    QCOMPARE(cal.FuncList(), (QStringList{"SIN(1)"}));
+    QCOMPARE(cal.FuncCount(), qint16(1));
 }
 
 void TestReferences::readsMoveTheCurrentCell()
@@ -162,17 +197,17 @@ void TestReferences::readsMoveTheCurrentCell()
 void TestReferences::rangeSumIsCircularOnOwnCell_data()
 {
     QTest::addColumn<QString>("own");
-    QTest::addColumn<int>("status");
-    QTest::newRow("inside") << "A2" << 6;
-    QTest::newRow("corner") << "B3" << 6;
-    QTest::newRow("right of it") << "C2" << 0;
-    QTest::newRow("below it") << "A4" << 0;
+    QTest::addColumn<CalcStatus>("status");
+    QTest::newRow("inside") << "A2" << CalcStatus::CircularRange;
+    QTest::newRow("corner") << "B3" << CalcStatus::CircularRange;
+    QTest::newRow("right of it") << "C2" << CalcStatus::Ok;
+    QTest::newRow("below it") << "A4" << CalcStatus::Ok;
 }
 
 void TestReferences::rangeSumIsCircularOnOwnCell()
 {
     QFETCH(QString, own);
-    QFETCH(int, status);
+    QFETCH(CalcStatus, status);
     for (const char* a : {"A1", "A2", "A3", "B1", "B2", "B3"}) {
         cells.setNumber(QLatin1String(a), 1);
     }
@@ -180,8 +215,8 @@ void TestReferences::rangeSumIsCircularOnOwnCell()
     const qint16 digits = 5;
     clsCal cal(digits);
     double value = 0;
-    QCOMPARE(int(cal.Calc(QStringLiteral("SUM(A1:B3)"), value, cells)), status);
-    if (status == 0) {
+    QCOMPARE(cal.Calc(QStringLiteral("SUM(A1:B3)"), value, cells), status);
+    if (status == CalcStatus::Ok) {
         QCOMPARE(value, 6.0);
     }
 }
