@@ -103,38 +103,21 @@ CharClass charClass(QChar c)
     return c.unicode() < CharClasses.size() ? CharClasses[c.unicode()] : Refused;
 }
 
-// Appends piece, which lies outside out, to a working text. QString::append takes its general
-// growth path on every call; a working text keeps its room, so a size change and a copy do.
-void appendText(QString& out, QStringView piece)
-{
-    const qsizetype at = out.size();
-    out.resize(at + piece.size());
-    std::copy(piece.begin(), piece.end(), out.begin() + at);
-}
-
-// Sets out to text, which may be a view of out itself, as when ExpCheck is handed the very
-// string that is to receive its result.
-void assignText(QString& out, QStringView text)
-{
-    const std::less<const QChar*> before;
-    if (!before(text.data(), out.constData()) &&
-        before(text.data(), out.constData() + out.size())) {
-        out = text.toString();
-        return;
-    }
-    out.resize(0);
-    appendText(out, text);
-}
-
 // The evaluator knows no unary minus, so a negative value goes into the formula as a
 // subtraction from zero: the value text that runs from start to the end of out, such as -3,
 // becomes (0-3).
-void wrapNegative(QString& out, qsizetype start)
+void wrapNegative(WorkText& out, qsizetype start)
 {
-    if (start < out.size() && out.at(start) == QLatin1Char('-')) {
-        out.insert(start, QStringView(u"(0"));
-        out.append(QLatin1Char(')'));
+    if (start < out.size() && out.view()[start] == QLatin1Char('-')) {
+        out.insert(start, u"(0");
+        out.append(u')');
     }
+}
+
+// A number's text as a cell shows it, appended to a working text.
+void appendGridNumber(WorkText& out, double value)
+{
+    out.grow(writeGridNumberText(value, out.room(NumberTextRoom)));
 }
 
 // Row of a reference or range end: the number rounded, halves to the even neighbour (A2.5 is
@@ -204,11 +187,12 @@ CalcStatus clsCal::Calc(QStringView expression, double& value, CellSource& cells
     OpTop = 0;
     OpStack[0] = 0;
 
-    if (!ExpCheck(expression, m_rewritten)) {
+    const std::optional<QStringView> checked = checkedText(expression);
+    if (!checked) {
         // A formula of "=" signs only has nothing to compute.
         return expression.isEmpty() ? CalcStatus::Undefined : ErrKind;
     }
-    if (const CalcStatus status = FuncSelCheck(m_rewritten, m_plain); status != CalcStatus::Ok) {
+    if (const CalcStatus status = replaceValues(*checked); status != CalcStatus::Ok) {
         return status;
     }
     if (m_plain.size() > MaxExpressionLength) {
@@ -241,13 +225,22 @@ double clsCal::roundedResult(double r) const
 
 bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
 {
+    const std::optional<QStringView> checked = checkedText(expression);
+    if (checked) {
+        rewritten = checked->toString();
+    }
+    return checked.has_value();
+}
+
+std::optional<QStringView> clsCal::checkedText(QStringView expression)
+{
     const qsizetype n = expression.size();
     if (n > MaxExpressionLength) {
         ErrKind = CalcStatus::TooLong;
-        return false;
+        return std::nullopt;
     }
     if (n == 0) {
-        return false;
+        return std::nullopt;
     }
 
     int opens = 0;
@@ -262,7 +255,7 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
         const bool isOp = cls == AllowedOperator;
         if (cls == Refused || (isOp && afterOperator)) {
             ErrKind = CalcStatus::BadCharacter;
-            return false;
+            return std::nullopt;
         }
         afterOperator = isOp;
         opens += c == QLatin1Char('(') ? 1 : 0;
@@ -272,14 +265,12 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
     }
     if (opens != closes) {
         ErrKind = CalcStatus::BadParenthesis;
-        return false;
+        return std::nullopt;
     }
 
-    // A "(-" is rewritten apart from rewritten, which a rejection below must leave as it was.
     QStringView work = expression;
     if (negativeGroup) {
-        m_check.resize(0);
-        m_check.append(expression);
+        m_check.assign(expression);
         rewriteMinus(m_check);
         work = m_check;
     }
@@ -289,7 +280,7 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
         for (qsizetype i = 1; i < work.size(); ++i) {
             if (isOperator(work[i])) {
                 ErrKind = CalcStatus::BadParenthesis;
-                return false;
+                return std::nullopt;
             }
         }
     }
@@ -304,26 +295,25 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
             const qsizetype r = indexOf(work, u')', j + 1);
             if (r < 0) {
                 ErrKind = CalcStatus::BadParenthesis;
-                return false;
+                return std::nullopt;
             }
             for (qsizetype k = j + 1; k < r; ++k) {
                 const char16_t u = work[k].unicode();
                 if (u == '+' || u == '-' || u == '*' || u == '/') {
                     ErrKind = CalcStatus::BadParenthesis;
-                    return false;
+                    return std::nullopt;
                 }
             }
         }
     }
 
-    assignText(rewritten, work);
-    return true;
+    return work;
 }
 
 // Turns (-5) and (-A1) into (0-5) and (0-A1), group by group from the left. The searches for
 // "(" and ")" advance independently; a group the ")" search has already passed ends the
 // rewriting, and what is left unrewritten is judged by the checks that follow.
-void clsCal::rewriteMinus(QString& work)
+void clsCal::rewriteMinus(WorkText& work)
 {
     qsizetype p = 0; // next "(" search start
     qsizetype q = 0; // next ")" search start
@@ -337,13 +327,13 @@ void clsCal::rewriteMinus(QString& work)
             return;
         }
         g = lastIndexOf(work, u'(', h - 1);
-        const QStringView inner = QStringView(work).sliced(g + 1, h - g - 1);
+        const QStringView inner = work.view().sliced(g + 1, h - g - 1);
         const bool negatedReference =
             inner.size() >= 2 && inner[0] == QLatin1Char('-') && isUpper(inner[1]);
         if (isNumber(inner) || negatedReference) {
             const qsizetype at = indexOf(work, std::u16string_view(u"(-"), g);
             if (at >= 0) {
-                work.insert(at + 1, QLatin1Char('0'));
+                work.insert(at + 1, u"0");
             }
         }
         p = h + 2;
@@ -354,24 +344,33 @@ void clsCal::rewriteMinus(QString& work)
 // text copied to out, every span replaced by what appendValue appends in its place; the first
 // value that fails ends the copy with its status.
 template <typename AppendValue>
-CalcStatus clsCal::replaceSpans(QStringView text, const std::vector<Span>& spans, QString& out,
+CalcStatus clsCal::replaceSpans(QStringView text, const std::vector<Span>& spans, WorkText& out,
                                 AppendValue appendValue)
 {
-    out.resize(0);
+    out.clear();
     qsizetype from = 0;
     for (const Span& span : spans) {
-        appendText(out, text.sliced(from, span.begin - from));
+        out.append(text.sliced(from, span.begin - from));
         const CalcStatus status = appendValue(text.sliced(span.begin, span.end - span.begin), span);
         if (status != CalcStatus::Ok) {
             return status;
         }
         from = span.end;
     }
-    appendText(out, text.sliced(from));
+    out.append(text.sliced(from));
     return CalcStatus::Ok;
 }
 
 CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
+{
+    const CalcStatus status = replaceValues(expression);
+    if (status == CalcStatus::Ok) {
+        plain = m_plain.toString();
+    }
+    return status;
+}
+
+CalcStatus clsCal::replaceValues(QStringView expression)
 {
     m_sumCalls.clear();
     m_references.clear();
@@ -382,7 +381,7 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
     if (const CalcStatus status = referenceStage(); status != CalcStatus::Ok) {
         return status;
     }
-    return functionStage(plain);
+    return functionStage();
 }
 
 // Stage A: the range sum, SUM(first:last), into m_afterSum. Only the first ":" is looked at;
@@ -391,7 +390,7 @@ CalcStatus clsCal::sumStage(QStringView text)
 {
     const qsizetype c = indexOf(text, u':');
     if (c < 0) {
-        assignText(m_afterSum, text);
+        m_afterSum.assign(text);
         return CalcStatus::Ok;
     }
     if (c < 6) {
@@ -414,7 +413,7 @@ CalcStatus clsCal::sumStage(QStringView text)
     RangeTo.append(text.sliced(c + 1, e - c - 1).trimmed());
 
     const QStringView call = text.sliced(d - 3, e - d + 4);
-    m_sumValue.resize(0);
+    m_sumValue.clear();
     m_rangeReady = true;
     const CalcStatus status = appendFuncValue(call, m_sumValue);
     m_rangeReady = false;
@@ -426,7 +425,7 @@ CalcStatus clsCal::sumStage(QStringView text)
         m_sumCalls.push_back({at, at + call.size()});
     }
     replaceSpans(text, m_sumCalls, m_afterSum, [this](QStringView, const Span&) {
-        appendText(m_afterSum, m_sumValue);
+        m_afterSum.append(m_sumValue);
         return CalcStatus::Ok;
     });
     if (indexOf(m_afterSum, u':') >= 0) {
@@ -440,7 +439,7 @@ CalcStatus clsCal::sumStage(QStringView text)
 // ")".
 CalcStatus clsCal::referenceStage()
 {
-    const QStringView text = m_afterSum;
+    const QStringView text = m_afterSum.view();
     for (qsizetype b = 0, n = text.size(); b < n;) {
         if (!(isUpper(text[b]) && b + 1 < n && text[b + 1] >= QLatin1Char('1') &&
               text[b + 1] <= QLatin1Char('9'))) {
@@ -469,9 +468,9 @@ CalcStatus clsCal::referenceStage()
 // text in turn: a call's text can only reappear inside a call with a longer name, and no known
 // name ends in another one, so such a call fails whichever way it is replaced. A negative value
 // comes wrapped from the call's own value text.
-CalcStatus clsCal::functionStage(QString& plain)
+CalcStatus clsCal::functionStage()
 {
-    const QStringView text = m_afterRefs;
+    const QStringView text = m_afterRefs.view();
     for (qsizetype k = 0, n = text.size(); k < n;) {
         if (!(isUpper(text[k]) && k + 1 < n && isUpper(text[k + 1]))) {
             ++k;
@@ -484,8 +483,8 @@ CalcStatus clsCal::functionStage(QString& plain)
         m_calls.push_back({k, r + 1});
         k = r + 1;
     }
-    return replaceSpans(text, m_calls, plain, [this, &plain](QStringView call, const Span&) {
-        return appendFuncValue(call, plain);
+    return replaceSpans(text, m_calls, m_plain, [this](QStringView call, const Span&) {
+        return appendFuncValue(call, m_plain);
     });
 }
 
@@ -493,7 +492,7 @@ QStringList clsCal::RefList() const
 {
     QStringList list;
     for (const Span& span : m_references) {
-        list.append(m_afterSum.sliced(span.begin, span.end - span.begin));
+        list.append(m_afterSum.view().sliced(span.begin, span.end - span.begin).toString());
     }
     return list;
 }
@@ -511,7 +510,7 @@ QStringList clsCal::FuncList() const
 {
     QStringList list;
     for (const Span& span : m_calls) {
-        list.append(m_afterRefs.sliced(span.begin, span.end - span.begin));
+        list.append(m_afterRefs.view().sliced(span.begin, span.end - span.begin).toString());
     }
     return list;
 }
@@ -523,16 +522,16 @@ qint16 clsCal::FuncCount() const
 
 CalcStatus clsCal::GetSelValue(QStringView reference, QString& value, bool inFunc)
 {
-    QString text;
+    WorkText text;
     const CalcStatus status = appendSelValue(reference, inFunc, text);
     if (status == CalcStatus::Ok) {
-        value = std::move(text);
+        value = text.toString();
     }
     return status;
 }
 
 // GetSelValue's value text, appended to out.
-CalcStatus clsCal::appendSelValue(QStringView reference, bool inFunc, QString& out)
+CalcStatus clsCal::appendSelValue(QStringView reference, bool inFunc, WorkText& out)
 {
     if (reference.isEmpty() || !isUpper(reference[0])) {
         return CalcStatus::BadCharacter;
@@ -550,7 +549,7 @@ CalcStatus clsCal::appendSelValue(QStringView reference, bool inFunc, QString& o
         return CalcStatus::EmptyCell;
     }
     const qsizetype start = out.size();
-    appendText(out, text);
+    out.append(text);
     if (!inFunc) {
         wrapNegative(out, start);
     }
@@ -559,17 +558,17 @@ CalcStatus clsCal::appendSelValue(QStringView reference, bool inFunc, QString& o
 
 CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
 {
-    QString text;
+    WorkText text;
     const CalcStatus status = appendFuncValue(call, text);
     if (status == CalcStatus::Ok) {
-        value = std::move(text);
+        value = text.toString();
     }
     return status;
 }
 
 // GetFuncValue's value text, appended to out: the result in the form a cell shows it (0.5
 // rather than .5, -0.5 rather than -.5), a negative one wrapped.
-CalcStatus clsCal::appendFuncValue(QStringView call, QString& out)
+CalcStatus clsCal::appendFuncValue(QStringView call, WorkText& out)
 {
     const qsizetype lp = indexOf(call, u'(');
     if (lp <= 0) {
@@ -584,13 +583,13 @@ CalcStatus clsCal::appendFuncValue(QStringView call, QString& out)
     // Undo the rewriting of a negative argument: SIN(-5) arrives as SIN(0-5), and every "0-"
     // becomes "-" again.
     if (argument.startsWith(QLatin1String("0-"))) {
-        m_argument.resize(0);
+        m_argument.clear();
         for (qsizetype i = 0; i < argument.size(); ++i) {
             if (argument[i] == QLatin1Char('0') && i + 1 < argument.size() &&
                 argument[i + 1] == QLatin1Char('-')) {
                 ++i;
             }
-            m_argument.append(argument[i]);
+            m_argument.append(argument[i].unicode());
         }
         argument = m_argument;
     }
@@ -639,14 +638,14 @@ CalcStatus clsCal::appendFuncValue(QStringView call, QString& out)
         return CalcStatus::Undefined;
     }
     const qsizetype start = out.size();
-    appendGridNumberText(out, result);
+    appendGridNumber(out, result);
     wrapNegative(out, start);
     return CalcStatus::Ok;
 }
 
 // Sum of the rectangle between RangeFrom and RangeTo, column by column; rows 1..200 only.
 // Its value text is appended to out as a function's is.
-CalcStatus clsCal::appendRangeSum(QString& out)
+CalcStatus clsCal::appendRangeSum(WorkText& out)
 {
     if (!m_rangeReady || RangeFrom.isEmpty() || RangeTo.isEmpty()) {
         return CalcStatus::BadFunction;
@@ -693,7 +692,7 @@ CalcStatus clsCal::appendRangeSum(QString& out)
         return CalcStatus::Undefined;
     }
     const qsizetype start = out.size();
-    appendGridNumberText(out, sum);
+    appendGridNumber(out, sum);
     wrapNegative(out, start);
     return CalcStatus::Ok;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "calcstatus.h"
+#include "worktext.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <array>
+#include <optional>
 #include <vector>
 
 class CellSource;
@@ -86,19 +88,23 @@ private:
     };
 
     template <typename AppendValue>
-    static CalcStatus replaceSpans(QStringView text, const std::vector<Span>& spans, QString& out,
+    static CalcStatus replaceSpans(QStringView text, const std::vector<Span>& spans, WorkText& out,
                                    AppendValue appendValue);
 
+    // ExpCheck's verdict with the text it accepted: the expression itself, or its rewriting.
+    std::optional<QStringView> checkedText(QStringView expression);
+    // FuncSelCheck into m_plain.
+    CalcStatus replaceValues(QStringView expression);
     CalcStatus sumStage(QStringView expression);
     CalcStatus referenceStage();
-    CalcStatus functionStage(QString& plain);
-    CalcStatus appendSelValue(QStringView reference, bool inFunc, QString& out);
-    CalcStatus appendFuncValue(QStringView call, QString& out);
-    CalcStatus appendRangeSum(QString& out);
+    CalcStatus functionStage();
+    CalcStatus appendSelValue(QStringView reference, bool inFunc, WorkText& out);
+    CalcStatus appendFuncValue(QStringView call, WorkText& out);
+    CalcStatus appendRangeSum(WorkText& out);
     CalcStatus evaluate(QStringView plain, double& value);
     CalcStatus pushOperand(QStringView text, const DecimalDigits& digits);
     double roundedResult(double r) const;
-    static void rewriteMinus(QString& work);
+    static void rewriteMinus(WorkText& work);
 
     // Per operator-stack entry: the operand count when it was pushed, and whether an operand of
     // its own parenthesis group stood left of it.
@@ -111,13 +117,12 @@ private:
     bool m_rangeReady = false;
 
     // The working texts of one evaluation, each stage writing the next.
-    QString m_check;     // ExpCheck's rewriting
-    QString m_rewritten; // what ExpCheck hands to FuncSelCheck
-    QString m_afterSum;  // with the range sum replaced; RefList points into it
-    QString m_afterRefs; // with the references replaced; FuncList points into it
-    QString m_plain;     // only numbers, operators and parentheses left
-    QString m_sumValue;  // the range sum's value text, put in wherever its call stands
-    QString m_argument;  // a function's argument with the rewritten minus undone
+    WorkText m_check;     // ExpCheck's rewriting
+    WorkText m_afterSum;  // with the range sum replaced; RefList points into it
+    WorkText m_afterRefs; // with the references replaced; FuncList points into it
+    WorkText m_plain;     // only numbers, operators and parentheses left
+    WorkText m_sumValue;  // the range sum's value text, put in wherever its call stands
+    WorkText m_argument;  // a function's argument with the rewritten minus undone
     std::vector<Span> m_sumCalls;
     std::vector<Span> m_references;
     std::vector<Span> m_calls;

@@ -22,11 +22,16 @@ int plainDecimal(double value, bool zeroBeforePoint, char16_t* out)
         return 0;
     }
     for (int decimals = 0; decimals <= 19; ++decimals) {
-        const double scaled = std::nearbyint(magnitude * ExactPow10[size_t(decimals)]);
+        const double product = magnitude * ExactPow10[size_t(decimals)];
+        const double scaled = std::nearbyint(product);
         if (scaled >= 1e15) {
             return 0;
         }
-        if (scaled / ExactPow10[size_t(decimals)] != magnitude) {
+        // Where scaled / 10^decimals gives the value back, the product lies within two roundings
+        // (a few parts in 2^52) of scaled; a product further off fails the division below for
+        // certain, and is passed over without dividing.
+        if (std::fabs(product - scaled) > scaled * 0x1p-50 ||
+            scaled / ExactPow10[size_t(decimals)] != magnitude) {
             continue;
         }
         char digits[24];
@@ -144,11 +149,10 @@ QString gridNumberText(double value, double& readsBackAs)
     return view.toString();
 }
 
-void appendGridNumberText(QString& out, double value)
+int writeGridNumberText(double value, char16_t* out)
 {
-    char16_t text[TextRoom];
-    const int length = formatted15(value, true, text);
-    out.append(reinterpret_cast<const QChar*>(text), length);
+    static_assert(NumberTextRoom >= TextRoom);
+    return formatted15(value, true, out);
 }
 
 double cutTo15Digits(double value)

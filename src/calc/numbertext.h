@@ -15,8 +15,10 @@ QString NumberText(double value);
 QString gridNumberText(double value);
 // The same, and what that text reads back as: the value itself, or the value cut to 15 digits.
 QString gridNumberText(double value, double& readsBackAs);
-// The same text appended to out, which keeps its buffer from one evaluation to the next.
-void appendGridNumberText(QString& out, double value);
+// The same text written to out, which has room for NumberTextRoom characters; returns its
+// length.
+constexpr int NumberTextRoom = 40;
+int writeGridNumberText(double value, char16_t* out);
 
 // The value that the 15-digit text of a number reads back as.
 double cutTo15Digits(double value);

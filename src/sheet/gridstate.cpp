@@ -13,11 +13,9 @@ GridState::GridState(int rows, int cols)
     }
 }
 
-void GridState::checkCell(int row, int col) const
+void GridState::outOfRange()
 {
-    if (row < 0 || row >= m_rows || col < 0 || col >= m_cols) {
-        throw std::out_of_range("grid cell out of range");
-    }
+    throw std::out_of_range("grid cell out of range");
 }
 
 int GridState::index(int row, int col) const
@@ -26,13 +24,11 @@ int GridState::index(int row, int col) const
     return row * m_cols + col;
 }
 
-void GridState::changed()
+void GridState::tellListener()
 {
-    if (!m_dirty && m_redraw) {
-        m_dirty = true;
-        if (m_listener) {
-            m_listener();
-        }
+    m_dirty = true;
+    if (m_listener) {
+        m_listener();
     }
 }
 
@@ -49,14 +45,6 @@ void GridState::setCol(int col)
     checkCell(m_row, col);
     m_col = m_colSel = col;
     m_rowSel = m_row;
-    changed();
-}
-
-void GridState::setCurrent(int row, int col)
-{
-    checkCell(row, col);
-    m_row = m_rowSel = row;
-    m_col = m_colSel = col;
     changed();
 }
 
@@ -86,7 +74,10 @@ const QString& GridState::text(int row, int col) const
 
 void GridState::setTextAt(int row, int col, const QString& text)
 {
-    m_texts[index(row, col)] = text;
+    QString& shown = m_texts[index(row, col)];
+    if (!shown.isSharedWith(text)) {
+        shown = text;
+    }
     changed();
 }
 

@@ -37,7 +37,14 @@ public:
     int Col() const { return m_col; }
     void setRow(int row);
     void setCol(int col);
-    void setCurrent(int row, int col);
+    // Inline: the engine moves the current cell with every cell it reads.
+    void setCurrent(int row, int col)
+    {
+        checkCell(row, col);
+        m_row = m_rowSel = row;
+        m_col = m_colSel = col;
+        changed();
+    }
 
     // The second corner of the selection; it may lie above or left of the current cell.
     int RowSel() const { return m_rowSel; }
@@ -112,8 +119,21 @@ public:
 
 private:
     int index(int row, int col) const;
-    void checkCell(int row, int col) const;
-    void changed();
+    void checkCell(int row, int col) const
+    {
+        if (unsigned(row) >= unsigned(m_rows) || unsigned(col) >= unsigned(m_cols)) {
+            outOfRange();
+        }
+    }
+    [[noreturn]] static void outOfRange();
+    // The view is told once that something visible changed, and only while drawing is on.
+    void changed()
+    {
+        if (!m_dirty && m_redraw) {
+            tellListener();
+        }
+    }
+    void tellListener();
 
     int m_rows;
     int m_cols;

@@ -13,12 +13,9 @@ SheetModel::SheetModel(EngineSource engine)
 {
 }
 
-size_t SheetModel::storeIndex(int row, int col) const
+void SheetModel::outOfRange()
 {
-    if (row < 0 || row >= StoreRows || col < 0 || col >= StoreCols) {
-        throw std::out_of_range("cell store index out of range");
-    }
-    return size_t(row) * StoreCols + size_t(col);
+    throw std::out_of_range("cell store index out of range");
 }
 
 QString SheetModel::Ex(int row, int col)
@@ -33,13 +30,6 @@ void SheetModel::setEx(int row, int col, const QString& expression)
     m_ex[storeIndex(row, col)] = expression;
 }
 
-const CellValue& SheetModel::ExVal(int row, int col)
-{
-    const size_t i = storeIndex(row, col);
-    m_grid.setCurrent(row, col);
-    return m_exVal[i];
-}
-
 void SheetModel::setExVal(int row, int col, const CellValue& value)
 {
     m_exVal[storeIndex(row, col)] = value;
@@ -47,16 +37,24 @@ void SheetModel::setExVal(int row, int col, const CellValue& value)
 
 namespace {
 
-// Whether upper-casing can change the text: only a lower-case ASCII letter or a character
-// beyond ASCII can.
-bool mayHaveLowerCase(QStringView text)
+// What one pass over a formula tells: whether upper-casing can change it (only a lower-case
+// ASCII letter or a character beyond ASCII can), and whether an "=" follows the leading one.
+struct FormulaScan {
+    bool mayHaveLowerCase = false;
+    bool moreEquals = false;
+};
+
+FormulaScan scanFormula(QStringView formula)
 {
-    for (const QChar c : text) {
-        if (c.unicode() >= u'a') {
-            return true;
-        }
+    // Plain flags over plain characters, so the compiler can take many characters at a time.
+    unsigned lower = 0;
+    unsigned equals = 0;
+    const char16_t* text = formula.utf16();
+    for (qsizetype i = 1; i < formula.size(); ++i) {
+        lower |= text[i] >= u'a';
+        equals |= text[i] == u'=';
     }
-    return false;
+    return {lower != 0, equals != 0};
 }
 
 } // namespace
@@ -72,20 +70,27 @@ void SheetModel::enter(const QString& text)
     } entering{m_entering, m_entering};
     m_entering = true;
 
-    QString& expression = m_ex[storeIndex(row, col)];
-    expression = text;
+    const size_t cell = storeIndex(row, col);
+    QString& expression = m_ex[cell];
+    if (!expression.isSharedWith(text)) { // a recalculation enters the stored text itself
+        expression = text;
+    }
     if (!expression.startsWith(QLatin1Char('='))) {
         showText(row, col, text);
-        setExVal(row, col, CellValue::fromText(text));
+        CellValue& stored = m_exVal[cell];
+        if (stored.isNumber() || !stored.text().isSharedWith(text)) {
+            stored = CellValue::fromText(text);
+        }
         return;
     }
-    if (mayHaveLowerCase(expression)) {
+    const FormulaScan scan = scanFormula(expression);
+    if (scan.mayHaveLowerCase) {
         expression = expression.toUpper();
     }
     // Every "=" goes before evaluating; usually there is only the leading one to skip.
     QStringView formula = QStringView(expression).sliced(1);
     QString withoutEquals;
-    if (formula.contains(QLatin1Char('='))) {
+    if (scan.moreEquals) {
         withoutEquals = formula.toString().remove(QLatin1Char('='));
         formula = withoutEquals;
     }
@@ -94,9 +99,13 @@ void SheetModel::enter(const QString& text)
     // Reading the cells a formula refers to moved the current cell.
     m_grid.setCurrent(row, col);
     if (status == CalcStatus::Ok) {
-        const CellValue result = CellValue::fromNumber(value);
-        showText(row, col, result.text());
-        setExVal(row, col, result);
+        // A result that did not change keeps its text: recalculating a settled sheet formats
+        // and stores nothing anew. (The engine never gives -0, so equal numbers are the same.)
+        CellValue& stored = m_exVal[cell];
+        if (!stored.isNumber() || stored.number() != value) {
+            stored = CellValue::fromNumber(value);
+        }
+        showText(row, col, stored.text());
     } else {
         showText(row, col, markerText(status));
     }
@@ -127,17 +136,28 @@ std::pair<int, int> SheetModel::usedExtent() const
 void SheetModel::recalculate()
 {
     const auto [lastRow, lastCol] = usedExtent();
+    // Every expression passes through the editor's text as enterAt passes it; what that leaves
+    // behind is only whether the text changed on the way and the last one, so the text is
+    // compared cell by cell and stored once. (Stored expressions are capitals already, so
+    // entering one leaves it as it is.)
+    const QString* editor = &m_editorText;
     for (int i = 1; i <= lastRow; ++i) {
         for (int j = 1; j <= lastCol; ++j) {
-            // A copy: entering writes the store.
-            enterAt(i, j, QString(m_ex[storeIndex(i, j)]));
+            const QString& text = m_ex[storeIndex(i, j)];
+            m_changed = m_changed || *editor != text;
+            editor = &text;
+            m_grid.setCurrent(i, j);
+            enter(text);
         }
+    }
+    if (editor != &m_editorText) {
+        m_editorText = *editor;
     }
 }
 
 void SheetModel::setEditorText(const QString& text)
 {
-    if (text != m_editorText) {
+    if (!m_editorText.isSharedWith(text) && text != m_editorText) {
         m_editorText = text;
         m_changed = true;
     }

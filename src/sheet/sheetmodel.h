@@ -47,7 +47,12 @@ public:
     // leaves the grid alone. Cells outside the store throw std::out_of_range.
     QString Ex(int row, int col);
     void setEx(int row, int col, const QString& expression);
-    const CellValue& ExVal(int row, int col);
+    const CellValue& ExVal(int row, int col)
+    {
+        const size_t i = storeIndex(row, col);
+        m_grid.setCurrent(row, col);
+        return m_exVal[i];
+    }
     void setExVal(int row, int col, const CellValue& value);
     // The expression without moving the current cell, for scans of the whole sheet.
     const QString& expression(int row, int col) const { return m_ex[storeIndex(row, col)]; }
@@ -104,7 +109,14 @@ public:
     int currentCol() const override { return m_grid.Col(); }
 
 private:
-    size_t storeIndex(int row, int col) const;
+    size_t storeIndex(int row, int col) const
+    {
+        if (unsigned(row) >= unsigned(StoreRows) || unsigned(col) >= unsigned(StoreCols)) {
+            outOfRange();
+        }
+        return size_t(row) * StoreCols + size_t(col);
+    }
+    [[noreturn]] static void outOfRange();
 
     GridState m_grid;
     EngineSource m_engine;
