@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth xdotool xclip x11-apps netpbm poppler-utils fonts-ipafont-gothic
+  fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon dbus-bin
 )
 
 missing=()

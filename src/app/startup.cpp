@@ -55,7 +55,8 @@ namespace {
 
 // Tests of the whole program under a real display read the active sheet through this: only
 // when ZELTARN_TEST_DUMP names a file, Ctrl+Shift+F12 writes there every non-empty shown text
-// of the sheet's cells, one "B3<tab>text" line each.
+// of the sheet's cells, one "B3<tab>text" line each, and last "@<tab>x<tab>y<tab>w<tab>h", the
+// current cell's rectangle on the screen, where a test can click.
 void addTestDumpShortcut(frmZel& window)
 {
     const QString path = qEnvironmentVariable("ZELTARN_TEST_DUMP");
@@ -79,6 +80,9 @@ void addTestDumpShortcut(frmZel& window)
                 }
             }
         }
+        const QRect cell = sheet->grdZel->cellRect(grid.Row(), grid.Col());
+        const QPoint at = sheet->grdZel->viewport()->mapToGlobal(cell.topLeft());
+        out += QStringLiteral("@\t%1\t%2\t%3\t%4\n").arg(at.x()).arg(at.y()).arg(cell.width()).arg(cell.height());
         file.write(out.toUtf8());
     });
 }

@@ -235,7 +235,7 @@ void TestPrintSettings::printToPdf()
     const QRect ink = inkOnPage(printDialogs->path, dpi);
     QVERIFY2(!ink.isEmpty(), "nothing printed, or pdftoppm missing");
     const double scale = large ? 1.25 : 1.0;
-    auto px = [dpi](double twips) { return twips * dpi / 1440; };
+    auto px = [](double twips) { return twips * dpi / 1440; };
     QVERIFY2(qAbs(ink.left() - px(100)) <= 2 && qAbs(ink.top() - px(100)) <= 2,
              qPrintable(QStringLiteral("block at %1,%2").arg(ink.left()).arg(ink.top())));
     const double width = px(25 + 2 * 1200 * scale);

@@ -53,12 +53,14 @@ launch() { # log name, program arguments...
 keys() { xdotool key --delay 30 "$@"; sleep 0.2; }
 typed() { xdotool type --delay 30 "$1"; sleep 0.2; }
 
-# What the active sheet's cells show, through the program's test dump (ZELTARN_TEST_DUMP).
+# What the active sheet's cells show, through the program's test dump (ZELTARN_TEST_DUMP); the
+# current cell's screen rectangle is left in $current_x $current_y $current_w $current_h.
 dump() {
     rm -f "$ZELTARN_TEST_DUMP"
     keys ctrl+shift+F12
     for _ in $(seq 50); do [ -s "$ZELTARN_TEST_DUMP" ] && break; sleep 0.05; done
-    cat "$ZELTARN_TEST_DUMP" 2>/dev/null
+    read -r _ current_x current_y current_w current_h < <(grep '^@' "$ZELTARN_TEST_DUMP" 2>/dev/null)
+    grep -v '^@' "$ZELTARN_TEST_DUMP" 2>/dev/null
 }
 
 # Starts the program (arguments passed on) and gives its main window the keyboard; false when
