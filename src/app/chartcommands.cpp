@@ -4,6 +4,7 @@
 #include "frmchart.h"
 #include "frmchartsel.h"
 #include "frmzel.h"
+#include "printrange.h"
 #include "sheetgrid.h"
 
 #include <QPainter>
@@ -57,16 +58,20 @@ void ChartCommands::cmdGOK_Click()
     m_chart->show();
 }
 
-// The chart window as an image on the printer, as large as the page allows; a failure (no
-// printer) is passed over silently.
+// The chart window as an image on the system's default printer, as large as the page allows,
+// on a printer object of its own: the file or printer chosen for the sheet is never touched. A
+// failure (no printer) is passed over silently.
 void ChartCommands::mnuGraphPrint_Click()
 {
     if (!m_chart) {
         return;
     }
     const QImage image = m_chart->chtGraph->image(4);
+    QPrinter printer(QPrinter::HighResolution);
+    usePrintableArea(printer);
+    printer.setDocName(m_chart->windowTitle());
     QPainter painter;
-    if (!painter.begin(&m_window.printing().printer())) {
+    if (!painter.begin(&printer)) {
         return;
     }
     const QRect page = painter.viewport();

@@ -79,21 +79,21 @@ void EditCommands::mnuEditCopyClip_Click()
     clipboard->setText(text);
 }
 
-// A picture of the selected block as the grid draws it: the other rows and columns hidden,
-// the headings shrunk to a thin edge, no selection colour; the grid is put back exactly.
+// A picture of the selected block as the grid draws it: the other rows and columns left out,
+// the headings shrunk to a thin edge, no selection colour. The sheet itself is only read.
 void EditCommands::mnuEditCopyTable_Click()
 {
     frmZelChild* sheet = m_window.activeSheet();
     if (!sheet) {
         return;
     }
-    GridState& grid = sheet->grdZel->state();
-    const BlockLayout layout(grid, orderedSelection(grid), 22, 25);
+    const GridState& grid = sheet->grdZel->state();
+    const GridPainter painter(grid, sheet->grdZel->dpi(), {orderedSelection(grid), 22, 25});
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setImage(sheet->grdZel->Picture(0));
+    clipboard->setImage(painter.picture());
     if (clipboard->image().isNull()) {
-        clipboard->setImage(sheet->grdZel->Picture(1));
+        clipboard->setImage(painter.picture(true));
     }
 }
 

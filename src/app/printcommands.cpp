@@ -44,6 +44,8 @@ void PrintCommands::mnuFilePrint_Click()
     if (!m_printDialogs->askPrinter(dialogParent, target)) {
         return; // cancelled: nothing is printed
     }
+    usePrintableArea(target);
+    target.setDocName(sheet->windowTitle()); // the job's name in the queue
     bool printed = false;
     {
         const WaitCursor hourglass;
@@ -54,6 +56,9 @@ void PrintCommands::mnuFilePrint_Click()
         }
     }
     if (!printed) {
+        // A printer that failed may stay active and refuse every later print: the next one
+        // starts on a fresh printer.
+        m_printer.reset();
         m_window.app().messages().critical(&m_window, QStringLiteral("印刷できませんでした！"));
     }
 }
@@ -69,7 +74,8 @@ void PrintCommands::mnuFilePreview_Click()
         QObject::connect(m_preview, &frmPreview::printRequested, &m_window, [this] { mnuFilePrint_Click(); });
     }
     const double screenDpi = m_window.logicalDpiX() > 0 ? m_window.logicalDpiX() : 96;
-    m_preview->showPage(previewPage(sheet->grdZel->state(), pageSizeTwips(printer()), screenDpi));
+    usePrintableArea(printer());
+    m_preview->showPage(previewPage(sheet->grdZel->state(), pageTwips(printer()), screenDpi));
     m_preview->exec();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
 #include <QSizeF>
 
 class GridState;
@@ -10,18 +11,30 @@ class QWidget;
 
 // The page of a print: the selected block drawn as the grid shows it (the other rows and
 // columns take no space, headings shrunk to 23 and 25 twips), its top left at (100, 100) twips
-// from the page's printable origin, at natural size.
+// from the printer's printable origin, at natural size.
 
 // Where the block starts on the page, in twips.
 constexpr int PageOffsetTwips = 100;
 
 // Paints the page of the grid's ordered selection with a painter whose device has dpi dots per
-// inch; the grid is laid out for it and put back exactly.
-void paintPage(QPainter& painter, GridState& grid, double dpi);
+// inch and starts at the printable origin. The grid is only read.
+void paintPage(QPainter& painter, const GridState& grid, double dpi);
 
-// The page at half size for the preview: pageTwips is the printer page's size in twips, the
-// image is half of it at the screen's resolution screenDpi.
-QImage previewPage(GridState& grid, const QSizeF& pageTwips, double screenDpi);
+// The page as a printer prints it: its whole size and where its printable area starts, in
+// twips from the paper's corner.
+struct PageTwips {
+    QSizeF size;
+    QPointF printableOrigin;
+};
+PageTwips pageTwips(const QPrinter& printer);
+
+// The page at half size for the preview, at the screen's resolution screenDpi: the block where
+// the printer puts it on the paper.
+QImage previewPage(const GridState& grid, const PageTwips& page, double screenDpi);
+
+// A printer's own margins only: the page's coordinates start where the printer can print (the
+// paper's corner for a PDF file), not at a margin of the program's.
+void usePrintableArea(QPrinter& printer);
 
 // The printer dialog, answered by a user or by a test.
 class PrintDialogs
@@ -40,5 +53,4 @@ public:
     bool askPrinter(QWidget* parent, QPrinter& printer) override;
 };
 
-// The physical size of the printer's page in twips.
-QSizeF pageSizeTwips(const QPrinter& printer);
+

@@ -22,6 +22,11 @@ const QColor HeadingLine(128, 128, 160);
 
 GridPainter::GridPainter(const GridState& grid, double dpi) : m_grid(grid), m_dpi(dpi) {}
 
+GridPainter::GridPainter(const GridState& grid, double dpi, const Block& block)
+    : m_grid(grid), m_dpi(dpi), m_block(block)
+{
+}
+
 int GridPainter::toPixels(int twips) const
 {
     return int(std::lround(twips * m_dpi / 1440.0));
@@ -55,43 +60,49 @@ QFont GridPainter::gridFont(double points)
 }
 
 // Edges are rounded from running twip totals, so a block drawn at any resolution has the
-// size its twips give, without rounding errors adding up. The headings come first, then the
-// data from the first one in view; hidden rows and columns take no place.
+// size its twips give, without rounding errors adding up. The heading comes first, then the
+// data lines from first to last (the ones in view, or a block's); hidden ones take no place.
 template <typename SizeOf>
-static void layoutAxis(std::vector<int>& index, std::vector<int>& edge, int fixed, int first, int count,
+static void layoutAxis(std::vector<int>& index, std::vector<int>& edge, int headingSize, int first, int last,
                        SizeOf sizeOf, const GridPainter& gp)
 {
     int twips = 0;
     edge.push_back(0);
-    auto add = [&](int i) {
-        if (sizeOf(i) <= 0) {
+    auto add = [&](int i, int size) {
+        if (size <= 0) {
             return;
         }
-        twips += sizeOf(i);
+        twips += size;
         index.push_back(i);
         edge.push_back(gp.toPixels(twips));
     };
-    for (int i = 0; i < fixed; ++i) {
-        add(i);
-    }
-    for (int i = first; i < count; ++i) {
-        add(i);
+    add(0, headingSize);
+    for (int i = first; i <= last; ++i) {
+        add(i, sizeOf(i));
     }
 }
 
 GridPainter::Axis GridPainter::layoutColumns() const
 {
     Axis axis;
-    layoutAxis(axis.index, axis.edge, m_grid.FixedCols(), m_grid.LeftCol(), m_grid.Cols(),
-               [this](int c) { return m_grid.ColWidth(c); }, *this);
+    const auto width = [this](int c) { return m_grid.ColWidth(c); };
+    if (m_block) {
+        layoutAxis(axis.index, axis.edge, m_block->headingWidth, m_block->cells.left, m_block->cells.right, width, *this);
+    } else {
+        layoutAxis(axis.index, axis.edge, width(0), m_grid.LeftCol(), m_grid.Cols() - 1, width, *this);
+    }
     return axis;
 }
 
 GridPainter::Axis GridPainter::layoutRows() const
 {
     Axis axis;
-    layoutAxis(axis.index, axis.edge, m_grid.FixedRows(), m_grid.TopRow(), m_grid.Rows(),
-               [this](int r) { return m_grid.RowHeight(r); }, *this);
+    const auto height = [this](int r) { return m_grid.RowHeight(r); };
+    if (m_block) {
+        layoutAxis(axis.index, axis.edge, m_block->headingHeight, m_block->cells.top, m_block->cells.bottom, height, *this);
+    } else {
+        layoutAxis(axis.index, axis.edge, height(0), m_grid.TopRow(), m_grid.Rows() - 1, height, *this);
+    }
     return axis;
 }
 
@@ -139,7 +150,7 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
         }
     }
 
-    const bool showSelection = m_grid.HighLight() != 0;
+    const bool showSelection = m_grid.HighLight() != 0 && !m_block;
     const bool singleCell = m_grid.selTop() == m_grid.selBottom() && m_grid.selLeft() == m_grid.selRight();
     const int margin = std::max(1, toPixels(30));
 
@@ -233,14 +244,13 @@ QImage GridPainter::blankImage(const QSize& size, double dpi)
     return image;
 }
 
-QImage GridPainter::picture(const GridState& grid, double dpi, bool monochrome)
+QImage GridPainter::picture(bool monochrome) const
 {
-    const GridPainter gp(grid, dpi);
-    const QSize size = gp.pictureSize();
-    QImage image = blankImage(size, dpi);
+    const QSize size = pictureSize();
+    QImage image = blankImage(size, m_dpi);
     {
         QPainter painter(&image);
-        gp.paint(painter, QRect(QPoint(0, 0), size), false);
+        paint(painter, QRect(QPoint(0, 0), size), false);
     }
     if (monochrome) {
         image = image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);

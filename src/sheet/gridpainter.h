@@ -1,10 +1,13 @@
 #pragma once
 
+#include "gridstate.h"
+
 #include <QFont>
 #include <QRect>
 #include <QSize>
+#include <optional>
+#include <vector>
 
-class GridState;
 class QImage;
 class QPainter;
 
@@ -17,6 +20,16 @@ class GridPainter
 {
 public:
     GridPainter(const GridState& grid, double dpi);
+
+    // One block of cells alone, as a page and the picture on the clipboard show it: the heading
+    // row and column shrunk to a thin edge, the block's rows and columns right after them
+    // whatever is scrolled into view, no selection colour. The grid itself is not touched.
+    struct Block {
+        CellRange cells;
+        int headingHeight; // twips
+        int headingWidth;  // twips
+    };
+    GridPainter(const GridState& grid, double dpi, const Block& block);
 
     // Size in device pixels of every row and column as laid out, not cut to any window.
     QSize pictureSize() const;
@@ -38,8 +51,8 @@ public:
     // A white image whose resolution is dpi, so that fonts in points come out at the size the
     // cells are laid out for.
     static QImage blankImage(const QSize& size, double dpi);
-    // An image of the grid as laid out; monochrome when asked (the clipboard's fallback).
-    static QImage picture(const GridState& grid, double dpi, bool monochrome);
+    // An image of what the painter draws; monochrome when asked (the clipboard's fallback).
+    QImage picture(bool monochrome = false) const;
 
 private:
     struct Axis {
@@ -51,4 +64,5 @@ private:
 
     const GridState& m_grid;
     double m_dpi;
+    std::optional<Block> m_block;
 };

@@ -183,27 +183,3 @@ inline CellRange orderedSelection(const GridState& grid)
 {
     return {grid.selTop(), grid.selLeft(), grid.selBottom(), grid.selRight()};
 }
-
-// The grid laid out to show one block alone, for as long as the object lives: the other data
-// rows and columns take no space (their sizes kept in RowData and ColData), the headings shrink
-// to a thin edge, the block is scrolled to the top left, drawing and the selection colour are
-// off. Everything is put back exactly afterwards.
-class BlockLayout
-{
-public:
-    BlockLayout(GridState& grid, const CellRange& block, int headingHeight, int headingWidth);
-    ~BlockLayout();
-    BlockLayout(const BlockLayout&) = delete;
-    BlockLayout& operator=(const BlockLayout&) = delete;
-
-    // The block's size in twips, headings' edge included.
-    int width() const;
-    int height() const;
-
-private:
-    GridState& m_grid;
-    CellRange m_block;
-    int m_highLight;
-    int m_topRow;
-    int m_leftCol;
-};

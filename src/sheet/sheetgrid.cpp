@@ -50,7 +50,7 @@ QRect SheetGrid::cellRect(int row, int col) const
 
 QImage SheetGrid::Picture(int pictureType) const
 {
-    return GridPainter::picture(m_state, dpi(), pictureType == 1);
+    return GridPainter(m_state, dpi()).picture(pictureType == 1);
 }
 
 int SheetGrid::lastTopRow() const

@@ -4,6 +4,26 @@
 #include "frmzel.h"
 #include "testhost.h"
 
+#include <QPrinter>
+
+// The printer dialog answered by the test: a PDF file chosen as it is offered, or Cancel.
+class PdfPrintDialogs : public PrintDialogs
+{
+public:
+    bool askPrinter(QWidget*, QPrinter& printer) override
+    {
+        ++asked;
+        if (path.isEmpty()) {
+            return false;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    }
+    QString path;
+    int asked = 0;
+};
+
 // The main window as the tests use it: messages and file dialogs answered by fakes, shown
 // offscreen; going away, it agrees to close every sheet without asking.
 struct TestWindow {

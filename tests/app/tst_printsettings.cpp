@@ -18,25 +18,6 @@
 
 namespace {
 
-// The printer dialog answered by the test: a PDF file without margins, or Cancel.
-class PdfPrintDialogs : public PrintDialogs
-{
-public:
-    bool askPrinter(QWidget*, QPrinter& printer) override
-    {
-        ++asked;
-        if (path.isEmpty()) {
-            return false;
-        }
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        return true;
-    }
-    QString path;
-    int asked = 0;
-};
-
 // Bounding box, in pixels at dpi, of everything not white on the PDF's first page.
 QRect inkOnPage(const QString& pdf, int dpi)
 {
@@ -293,7 +274,7 @@ void TestPrintSettings::previewFollowsPage()
     QVERIFY(shown);
     QVERIFY(!window->printing().preview()->isVisible());
     const double dpi = window->logicalDpiX();
-    const QSizeF page = pageSizeTwips(window->printing().printer());
+    const QSizeF page = pageTwips(window->printing().printer()).size;
     QVERIFY(qAbs(box.width() - page.width() / 2 * dpi / 1440) <= 1);
     QVERIFY(qAbs(box.height() - page.height() / 2 * dpi / 1440) <= 1);
     QVERIFY(qAbs(windowSize.width() - box.width() - 400 * dpi / 1440) <= 1);

@@ -35,7 +35,7 @@ void BM_Preview100x26(benchmark::State& state)
 {
     Block block;
     QPrinter printer(QPrinter::HighResolution);
-    const QSizeF page = pageSizeTwips(printer);
+    const PageTwips page = pageTwips(printer);
     for (auto _ : state) {
         benchmark::DoNotOptimize(previewPage(block.sheet.grdZel->state(), page, 96));
     }

@@ -112,10 +112,10 @@ void TestGridState::pictureSizeFollowsTwips()
     g.setTextAt(1, 1, QStringLiteral("12.5"));
     const int twipsWide = 25 + 1200 + 999;
     const int twipsHigh = 23 + 5 * 360;
-    const QImage image = GridPainter::picture(g, dpi, false);
+    const QImage image = GridPainter(g, dpi).picture(false);
     QCOMPARE(image.width(), qRound(twipsWide * dpi / 1440.0));
     QCOMPARE(image.height(), qRound(twipsHigh * dpi / 1440.0));
-    QVERIFY(GridPainter::picture(g, dpi, true).format() == QImage::Format_Mono);
+    QVERIFY(GridPainter(g, dpi).picture(true).format() == QImage::Format_Mono);
     // A heading is light blue, a data cell white.
     QCOMPARE(image.pixelColor(GridPainter(g, dpi).cellRect(0, 1).center()), QColor(192, 192, 255));
     const QRect cell = GridPainter(g, dpi).cellRect(5, 1);
@@ -218,7 +218,7 @@ void TestGridState::wideNumberShowsFirstDigits()
     g.setHighLight(0);
     const double dpi = 96;
     const GridPainter gp(g, dpi);
-    const QImage image = GridPainter::picture(g, dpi, false);
+    const QImage image = GridPainter(g, dpi).picture(false);
     const QRect fit = gp.cellRect(1, 1);
     int firstInk = -1;
     for (int x = fit.left() + 1; x < fit.right() - 1 && firstInk < 0; ++x) {
