@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "clscal.h"
+#include "frmpreview.h"
 #include "frmzel.h"
 #include "messages.h"
 #include "sheetgrid.h"
@@ -10,9 +11,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLockFile>
 #include <QSettings>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -56,17 +58,36 @@ namespace {
 // Tests of the whole program under a real display read the active sheet through this: only
 // when ZELTARN_TEST_DUMP names a file, Ctrl+Shift+F12 writes there every non-empty shown text
 // of the sheet's cells, one "B3<tab>text" line each, and last "@<tab>x<tab>y<tab>w<tab>h", the
-// current cell's rectangle on the screen, where a test can click.
-void addTestDumpShortcut(frmZel& window)
+// current cell's rectangle on the screen, where a test can click. While the preview shows, its
+// page goes beside the file as a PNG picture (the same name with ".preview.png").
+// Watches every key of the program, so that the dump also answers while a modal window such
+// as the preview blocks the main window's own shortcuts.
+class TestDump : public QObject
 {
-    const QString path = qEnvironmentVariable("ZELTARN_TEST_DUMP");
-    if (path.isEmpty()) {
-        return;
+public:
+    TestDump(frmZel& window, QString path) : QObject(&window), m_window(window), m_path(std::move(path)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_F12 && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+                write();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
     }
-    auto* dump = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12), &window);
-    QObject::connect(dump, &QShortcut::activated, &window, [&window, path] {
-        QFile file(path);
-        frmZelChild* sheet = window.activeSheet();
+
+private:
+    void write() const
+    {
+        if (const frmPreview* preview = m_window.printing().preview(); preview && preview->isVisible()) {
+            preview->PreviewPicture->pixmap().save(m_path + QStringLiteral(".preview.png"));
+        }
+        QFile file(m_path);
+        frmZelChild* sheet = m_window.activeSheet();
         if (!sheet || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             return;
         }
@@ -75,8 +96,7 @@ void addTestDumpShortcut(frmZel& window)
         for (int r = 1; r < grid.Rows(); ++r) {
             for (int c = 1; c < grid.Cols(); ++c) {
                 if (!grid.text(r, c).isEmpty()) {
-                    out += cellName(r, c) + QLatin1Char('\t') + grid.text(r, c) +
-                           QLatin1Char('\n');
+                    out += cellName(r, c) + QLatin1Char('\t') + grid.text(r, c) + QLatin1Char('\n');
                 }
             }
         }
@@ -84,7 +104,18 @@ void addTestDumpShortcut(frmZel& window)
         const QPoint at = sheet->grdZel->viewport()->mapToGlobal(cell.topLeft());
         out += QStringLiteral("@\t%1\t%2\t%3\t%4\n").arg(at.x()).arg(at.y()).arg(cell.width()).arg(cell.height());
         file.write(out.toUtf8());
-    });
+    }
+
+    frmZel& m_window;
+    QString m_path;
+};
+
+void addTestDump(frmZel& window)
+{
+    const QString path = qEnvironmentVariable("ZELTARN_TEST_DUMP");
+    if (!path.isEmpty()) {
+        qApp->installEventFilter(new TestDump(window, path));
+    }
 }
 
 } // namespace
@@ -106,7 +137,7 @@ int runProgram(QApplication& app)
     }
 
     frmZel window;
-    addTestDumpShortcut(window);
+    addTestDump(window);
     placeWindow(window, storedPlacementTwips());
     window.app().engine().setRoundDigits(5);
     window.show();
