@@ -81,9 +81,24 @@ int runCalc(const Options& options, QTextStream& out, QTextStream& err)
     return 0;
 }
 
-// Loads a file into the sheet; false (with the reason said) when it cannot be read.
+// Loads a file into the sheet; false (with the reason said) when it cannot be read. Only a
+// regular file within the program's bound is read at all: a device or a pipe could be endless.
 bool load(Sheet& sheet, const QString& path, QTextStream& err)
 {
+    switch (checkSheetFile(path)) {
+    case FileCheck::Readable:
+        break;
+    case FileCheck::Missing:
+        err << "zeltarn-cli: cannot read " << path << "\n";
+        return false;
+    case FileCheck::NotAFile:
+        err << "zeltarn-cli: " << path << " is not a regular file\n";
+        return false;
+    case FileCheck::TooLarge:
+        err << "zeltarn-cli: " << path << " is larger than " << MaxSheetFileSize / (1024 * 1024)
+            << " MiB, the most a sheet file may hold\n";
+        return false;
+    }
     const LoadResult result = loadSheetFile(path, sheet.model, sheet.layout);
     if (!result.read) {
         err << "zeltarn-cli: cannot read " << path << "\n";

@@ -15,17 +15,11 @@
 
 namespace {
 
-// The size of a file, or -1 when it cannot be read (no such file).
-qint64 fileSize(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() && info.isFile() ? info.size() : -1;
-}
-
+// The open commands' size test: a file too large, or whose size cannot be read (no such
+// file, not a regular file), is refused as too large.
 bool tooLarge(const QString& path)
 {
-    const qint64 size = fileSize(path);
-    return size < 0 || size > FileCommands::MaxOpenSize;
+    return checkSheetFile(path) != FileCheck::Readable;
 }
 
 } // namespace
@@ -204,7 +198,7 @@ void FileCommands::openDropped(const QList<QUrl>& urls)
         return;
     }
     const QString path = QDir::cleanPath(urls.front().toLocalFile());
-    if (fileSize(path) > MaxOpenSize) {
+    if (checkSheetFile(path) == FileCheck::TooLarge) {
         m_window.app().messages().critical(&m_window, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
         return;
     }

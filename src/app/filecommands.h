@@ -35,8 +35,6 @@ public:
     // Files dropped on the main window: only the first counts.
     void openDropped(const QList<QUrl>& urls);
 
-    // The largest file the open commands accept, in bytes.
-    static constexpr qint64 MaxOpenSize = 55000;
 
 private:
     void loadChecked(const QString& path);

@@ -10,5 +10,6 @@ enum class FileFilter {
 };
 
 // The name a Save As writes to: the filter's extension appended unless the name ends in it
-// already; with the all-files filter the name as typed.
+// already; with the all-files filter the name as typed when Open would take it (its last three
+// characters are "zel", "txt" or "csv"), with ".csv" appended otherwise.
 QString completeSaveName(const QString& name, FileFilter filter);

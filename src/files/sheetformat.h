@@ -37,7 +37,6 @@ struct SheetText {
 SheetText parseSheetText(QStringView text);
 
 // The layout values of a trailer: widths for columns 1 to 26, then the scale. A value that is
-// missing or not a number leaves its entry as it was; widths are 16-bit, and a scale must be a
-// positive number a sheet can be drawn at (a zero scale would make every later save divide by
-// zero).
+// missing or not a number leaves its entry as it was; widths are 16-bit, and a scale must be
+// one of the display sizes 1, 0.75 and 1.25.
 void readTrailer(const QStringList& values, int (&widths)[LastCol], float& scale);

@@ -6,11 +6,24 @@
 #include "sheetmodel.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 bool isSheetFilePath(const QString& path)
 {
     return path.endsWith(QLatin1String("zel"));
+}
+
+FileCheck checkSheetFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return FileCheck::Missing;
+    }
+    if (!info.isFile()) {
+        return FileCheck::NotAFile; // a folder, a device, a pipe: nothing to read as a sheet
+    }
+    return info.size() > MaxSheetFileSize ? FileCheck::TooLarge : FileCheck::Readable;
 }
 
 LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayout& before)

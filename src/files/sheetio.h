@@ -12,6 +12,15 @@
 // A path whose last three characters are exactly "zel" is a sheet file with a layout trailer.
 bool isSheetFilePath(const QString& path);
 
+// The largest sheet file or CSV the program opens: every sheet it can save is far smaller, and
+// reading one this size stays well under a second.
+inline constexpr qint64 MaxSheetFileSize = 16 * 1024 * 1024;
+
+// What a file is, as the open commands see it before reading: only a regular file of at most
+// MaxSheetFileSize bytes is read.
+enum class FileCheck { Readable, Missing, NotAFile, TooLarge };
+FileCheck checkSheetFile(const QString& path);
+
 struct LoadResult {
     bool read = false;     // false: the file could not be read, nothing was loaded
     bool overflow = false; // rows beyond 500 or fields beyond column 26 were left out

@@ -2,6 +2,7 @@
 #include "testwindow.h"
 #include "frmzel.h"
 #include "sheetgrid.h"
+#include "sheetio.h"
 
 #include <QDropEvent>
 #include <QMdiSubWindow>
@@ -88,7 +89,7 @@ frmZelChild* TestFileCommands::changedNewSheet()
 }
 
 // A file of exactly that many bytes: one quoted field of filler, CR LF.
-static QByteArray fileOfSize(int size)
+static QByteArray fileOfSize(qint64 size)
 {
     return '"' + QByteArray(size - 4, 'x') + "\"\r\n";
 }
@@ -100,7 +101,7 @@ void TestFileCommands::openRefusals_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("capital CSV") << "a.CSV" << QByteArray("\"1\"") << "このファイルは開くことができません！";
     QTest::newRow("other ending") << "a.dat" << QByteArray("\"1\"") << "このファイルは開くことができません！";
-    QTest::newRow("55,001 bytes") << "big.csv" << fileOfSize(55001) << "ファイルが大きすぎるため開くことができません！";
+    QTest::newRow("16 MiB and a byte") << "big.csv" << fileOfSize(MaxSheetFileSize + 1) << "ファイルが大きすぎるため開くことができません！";
     QTest::newRow("no such file") << "gone.csv" << QByteArray() << "ファイルが大きすぎるため開くことができません！";
 }
 
@@ -140,9 +141,9 @@ void TestFileCommands::openLoadsAndRefusesDuplicate()
     QVERIFY(messages->criticals.isEmpty());
 
     QByteArray bytes = "\"=B1*2\",\"4\"\r\n";
-    bytes += QByteArray(55000 - bytes.size() - 4, ' ').prepend('"').append("\"\r\n").left(55000 - bytes.size());
-    const QString file = write(QStringLiteral("ok.csv"), bytes.left(55000));
-    QCOMPARE(QFileInfo(file).size(), 55000);
+    bytes += QByteArray(MaxSheetFileSize - bytes.size() - 4, ' ').prepend('"').append("\"\r\n");
+    const QString file = write(QStringLiteral("ok.csv"), bytes.left(MaxSheetFileSize));
+    QCOMPARE(QFileInfo(file).size(), MaxSheetFileSize);
     dialogs->choices.append(FileDialogs::Choice{file, FileFilter::Csv});
     window->mnuFileOpen_Click();
     QVERIFY(messages->criticals.isEmpty());
@@ -218,6 +219,8 @@ void TestFileCommands::saveAsCompletesName_data()
     QTest::newRow("csv") << "abc.csv" << F::Csv << "abc.csv" << false;
     QTest::newRow("all files, as typed") << "abc.txt" << F::AllFiles << "abc.txt" << false;
     QTest::newRow("all files, sheet file") << "abc.zel" << F::AllFiles << "abc.zel" << true;
+    QTest::newRow("all files, no ending Open takes") << "plain" << F::AllFiles << "plain.csv" << false;
+    QTest::newRow("all files, capital ending") << "DATA.CSV" << F::AllFiles << "DATA.CSV.csv" << false;
 }
 
 void TestFileCommands::saveAsCompletesName()
@@ -296,8 +299,8 @@ void TestFileCommands::commandLine_data()
     QTest::newRow("relative path") << QStringList{"sub/../a.csv"} << QString();
     QTest::newRow("capital ending") << QStringList{"B.CSV"} << QString();
     QTest::newRow("other ending") << QStringList{"c.dat"} << "このファイルは開くことができません！";
-    QTest::newRow("55,000 bytes") << QStringList{"exact.csv"} << QString();
-    QTest::newRow("55,001 bytes") << QStringList{"big.csv"} << tooLarge + "%DIR%/big.csv";
+    QTest::newRow("16 MiB") << QStringList{"exact.csv"} << QString();
+    QTest::newRow("16 MiB and a byte") << QStringList{"big.csv"} << tooLarge + "%DIR%/big.csv";
     QTest::newRow("two paths") << QStringList{"a.csv", "B.CSV"} << tooLarge + "a.csv B.CSV";
 }
 
@@ -308,8 +311,12 @@ void TestFileCommands::commandLine()
     write(QStringLiteral("a.csv"), "\"1\"\r\n");
     write(QStringLiteral("B.CSV"), "\"2\"\r\n");
     write(QStringLiteral("c.dat"), "\"3\"\r\n");
-    write(QStringLiteral("exact.csv"), fileOfSize(55000));
-    write(QStringLiteral("big.csv"), fileOfSize(55001));
+    if (arguments.contains(QLatin1String("exact.csv"))) {
+        write(QStringLiteral("exact.csv"), fileOfSize(MaxSheetFileSize));
+    }
+    if (arguments.contains(QLatin1String("big.csv"))) {
+        write(QStringLiteral("big.csv"), fileOfSize(MaxSheetFileSize + 1));
+    }
     QDir(dir->path()).mkdir(QStringLiteral("sub"));
     window->files().openCommandLine(arguments, QDir(dir->path()));
     if (message.isEmpty()) {
@@ -343,7 +350,7 @@ void TestFileCommands::drops()
     write(QStringLiteral("one.csv"), "\"1\"\r\n");
     write(QStringLiteral("two.csv"), "\"2\"\r\n");
     write(QStringLiteral("data.dat"), "\"3\"\r\n");
-    write(QStringLiteral("big.csv"), fileOfSize(55001));
+    write(QStringLiteral("big.csv"), fileOfSize(MaxSheetFileSize + 1));
 
     drop({QStringLiteral("one.csv"), QStringLiteral("two.csv"), QStringLiteral("data.dat")});
     QCOMPARE(window->sheets().size(), 1);

@@ -6,6 +6,8 @@
 #include "qtbenchmain.h"
 #include "sheetgrid.h"
 
+#include <QFileInfo>
+
 namespace {
 
 struct Window {
@@ -66,6 +68,40 @@ void BM_CutWholeSheet(benchmark::State& state)
     state.counters["cells"] = 13000;
 }
 BENCHMARK(BM_CutWholeSheet)->Unit(benchmark::kMillisecond);
+
+// The full sheet of formulas make_sheets.py writes (ZEL_BENCH_SHEETS names its folder), opened
+// through File > Open as a user opens it: the checks, a new sheet window, both passes of entries.
+void BM_OpenFull500(benchmark::State& state)
+{
+    const QString dir = qEnvironmentVariable("ZEL_BENCH_SHEETS");
+    if (dir.isEmpty()) {
+        state.SkipWithError("ZEL_BENCH_SHEETS is not set");
+        return;
+    }
+    const QString path = dir + QStringLiteral("/full500.csv");
+    frmZel main;
+    main.app().setMessages(std::make_unique<FakeMessages>());
+    auto owned = std::make_unique<FakeFileDialogs>();
+    FakeFileDialogs* dialogs = owned.get();
+    main.app().setFileDialogs(std::move(owned));
+    main.resize(1000, 700);
+    main.show();
+    for (auto _ : state) {
+        dialogs->choices.append(FileDialogs::Choice{path, FileFilter::Csv});
+        main.mnuFileOpen_Click();
+        state.PauseTiming();
+        frmZelChild* sheet = main.activeSheet();
+        if (!sheet) {
+            state.SkipWithError("the sheet did not open");
+            return;
+        }
+        sheet->setCloseAgreed(true);
+        delete sheet->parentWidget();
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+BENCHMARK(BM_OpenFull500)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

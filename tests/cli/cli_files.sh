@@ -36,6 +36,17 @@ check "Shift-JIS" "$(printf '"\x93\xfa\x96\x7b"\r\n')" "$(printf '"日本"\n' >"
 
 "$cli" show "$work/missing.csv" >/dev/null 2>&1
 check "unreadable" 2 $?
+# Only regular files within 16 MiB are read: a device and a pipe without a writer are refused
+# at once, and so is a file one byte too large.
+timeout 10 "$cli" show /dev/zero >/dev/null 2>&1
+check "a device" 2 $?
+mkfifo "$work/pipe.csv"
+timeout 10 "$cli" show "$work/pipe.csv" >/dev/null 2>&1
+check "a pipe" 2 $?
+truncate -s $((16 * 1024 * 1024 + 1)) "$work/big.csv"
+"$cli" show "$work/big.csv" >/dev/null 2>"$work/err"
+check "too large" 2 $?
+grep -q "16 MiB" "$work/err" || { echo "FAIL too large says why"; fail=1; }
 "$cli" convert "$work/in.csv" "$work/no/such/dir/x.csv" 2>/dev/null
 check "unwritable" 2 $?
 printf '"€"\r\n' >"$work/e.csv"

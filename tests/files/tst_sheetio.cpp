@@ -344,6 +344,10 @@ private slots:
             << ""
             << "\"00.00\"\r\n" + ones + "\r\n.75\r\n"
             << QList<int>{450, 750, 750, 750, 270, 9} << QStringList{""};
+        QTest::newRow("a scale that is no display size keeps the one before")
+            << ""
+            << "\"00.00\"\r\n" + ones + "\r\n1e-38\r\n"
+            << QList<int>{600, 1000, 1000, 1000, 360, 12} << QStringList{""};
         QTest::newRow("values split at commas")
             << ""
             << "\"00.00\"\r\n" + QStringList(26, "1000").join(",") + "\r\n1.25"
