@@ -27,7 +27,22 @@ QString SheetModel::Ex(int row, int col)
 
 void SheetModel::setEx(int row, int col, const QString& expression)
 {
-    m_ex[storeIndex(row, col)] = expression;
+    storeEx(row, col, expression);
+}
+
+// Every expression is stored here, so that the count of expressions in each data row and
+// column stays true and the used extent is found without looking at every cell.
+void SheetModel::storeEx(int row, int col, const QString& expression)
+{
+    QString& stored = m_ex[storeIndex(row, col)];
+    if (row >= 1 && row <= LastRow && col >= 1 && col <= LastCol && stored.isEmpty() != expression.isEmpty()) {
+        const int step = expression.isEmpty() ? -1 : 1;
+        m_rowCounts[size_t(row)] += step;
+        m_colCounts[size_t(col)] += step;
+    }
+    if (!stored.isSharedWith(expression)) {
+        stored = expression;
+    }
 }
 
 void SheetModel::setExVal(int row, int col, const CellValue& value)
@@ -71,10 +86,8 @@ void SheetModel::enter(const QString& text)
     m_entering = true;
 
     const size_t cell = storeIndex(row, col);
+    storeEx(row, col, text); // a recalculation enters the stored text itself
     QString& expression = m_ex[cell];
-    if (!expression.isSharedWith(text)) { // a recalculation enters the stored text itself
-        expression = text;
-    }
     if (!expression.startsWith(QLatin1Char('='))) {
         showText(row, col, text);
         CellValue& stored = m_exVal[cell];
@@ -120,15 +133,13 @@ void SheetModel::enterAt(int row, int col, const QString& text)
 
 std::pair<int, int> SheetModel::usedExtent() const
 {
-    int lastRow = 0;
-    int lastCol = 0;
-    for (int i = 1; i <= LastRow; ++i) {
-        for (int j = 1; j <= LastCol; ++j) {
-            if (!m_ex[storeIndex(i, j)].isEmpty()) {
-                lastRow = std::max(lastRow, i);
-                lastCol = std::max(lastCol, j);
-            }
-        }
+    int lastRow = LastRow;
+    while (lastRow > 0 && m_rowCounts[size_t(lastRow)] == 0) {
+        --lastRow;
+    }
+    int lastCol = LastCol;
+    while (lastCol > 0 && m_colCounts[size_t(lastCol)] == 0) {
+        --lastCol;
     }
     return {lastRow, lastCol};
 }

@@ -117,11 +117,15 @@ private:
         return size_t(row) * StoreCols + size_t(col);
     }
     [[noreturn]] static void outOfRange();
+    void storeEx(int row, int col, const QString& expression);
 
     GridState m_grid;
     EngineSource m_engine;
     std::vector<QString> m_ex;
     std::vector<CellValue> m_exVal;
+    // How many expressions each data row and column holds (index 0 unused).
+    std::array<int, LastRow + 1> m_rowCounts{};
+    std::array<int, LastCol + 1> m_colCounts{};
     QString m_editorText;
     // The cell showing its expression for an edit, and the text it shows once the edit ends.
     struct ShownText {

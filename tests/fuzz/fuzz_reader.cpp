@@ -5,13 +5,44 @@
 #include "sheetio.h"
 #include "standalonesheet.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
-using Sheet = StandaloneSheet;
+// Two sheets for the whole run: a fresh sheet is a megabyte of cells to allocate and clear,
+// which would cost far more than reading an input. After each input the cells it wrote and the
+// layout go back to those of a new sheet.
+StandaloneSheet& sheet(int which)
+{
+    static StandaloneSheet sheets[2];
+    return sheets[which];
+}
+
+void clear(StandaloneSheet& s)
+{
+    const auto [lastRow, lastCol] = s.model.usedExtent();
+    for (int r = 1; r <= lastRow; ++r) {
+        for (int c = 1; c <= lastCol; ++c) {
+            s.model.setEx(r, c, QString());
+            s.model.setExVal(r, c, CellValue());
+            s.grid.setTextAt(r, c, QString());
+        }
+    }
+    s.layout = SheetLayout();
+    s.model.applyLayout(s.layout);
+    s.grid.setCurrent(1, 1);
+}
+
+LoadResult load(StandaloneSheet& s, const QString& text)
+{
+    const LoadResult result = loadSheetText(text, s.model, s.layout);
+    if (result.layout) {
+        s.layout = *result.layout;
+    }
+    return result;
+}
 
 } // namespace
 
@@ -22,28 +53,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const bool sheetFile = data[0] & 1;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    auto first = std::make_unique<Sheet>();
-    if (const LoadResult loaded = loadSheetText(decodeFileText(bytes, sheetFile), first->model, first->layout);
-        loaded.layout) {
-        first->layout = *loaded.layout;
-    }
+    StandaloneSheet& first = sheet(0);
+    StandaloneSheet& second = sheet(1);
+    load(first, decodeFileText(bytes, sheetFile));
 
     SaveResult result;
-    const QByteArray written = sheetFileBytes(first->model, sheetFile, first->layout.DisplayScale, result);
+    const QByteArray written = sheetFileBytes(first.model, sheetFile, first.layout.DisplayScale, result);
     if (result.status != SaveResult::Status::Saved) {
         if (!written.isEmpty()) {
             std::abort(); // a refused save must write nothing
         }
+        clear(first);
         return 0;
     }
-    auto second = std::make_unique<Sheet>();
-    loadSheetText(decodeCp932(written), second->model, second->layout);
-    for (int r = 1; r <= LastRow; ++r) {
-        for (int c = 1; c <= LastCol; ++c) {
-            if (first->model.expression(r, c) != second->model.expression(r, c)) {
+    load(second, decodeCp932(written));
+    const auto [firstRows, firstCols] = first.model.usedExtent();
+    const auto [secondRows, secondCols] = second.model.usedExtent();
+    for (int r = 1; r <= std::max(firstRows, secondRows); ++r) {
+        for (int c = 1; c <= std::max(firstCols, secondCols); ++c) {
+            if (first.model.expression(r, c) != second.model.expression(r, c)) {
                 std::abort();
             }
         }
     }
+    clear(first);
+    clear(second);
     return 0;
 }
