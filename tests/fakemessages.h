@@ -18,6 +18,11 @@ public:
         questions.append(text);
         return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
+    bool askYesNo(QWidget*, const QString& text) override
+    {
+        questions.append(text);
+        return !answers.isEmpty() && answers.takeFirst() == Answer::Yes;
+    }
 
     QStringList criticals;
     QStringList informations;

@@ -6,9 +6,17 @@
 #include "frmzelchild.h"
 #include "sheetgrid.h"
 
+#include <QStandardPaths>
+
 // A main window stand-in for a sheet on its own: records what the sheet shows in the bar
 // and how often it asks for Edit > Delete; messages go to FakeMessages.
-class TestHost : public SheetHost
+// Files a test's program writes for itself (recovery copies) go to the test's own folders,
+// never the user's; set before any program state exists.
+struct TestPaths {
+    TestPaths() { QStandardPaths::setTestModeEnabled(true); }
+};
+
+class TestHost : private TestPaths, public SheetHost
 {
 public:
     TestHost()

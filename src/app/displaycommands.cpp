@@ -29,6 +29,7 @@ void DisplayCommands::setDisplaySize(const DisplaySize& size)
     sheet->Titles();
     grid.setCurrent(row, col);
     applyDisplaySize(grid, from, size);
+    sheet->model().noteLayoutChange();
 }
 
 void DisplayCommands::mnuSetDis75_Click()

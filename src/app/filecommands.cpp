@@ -6,6 +6,7 @@
 #include "celleditor.h"
 #include "frmzel.h"
 #include "sheetgrid.h"
+#include "recovery.h"
 #include "sheetio.h"
 #include "waitcursor.h"
 
@@ -58,6 +59,7 @@ bool FileCommands::SaveSheetFile(frmZelChild& sheet, const QString& path)
     switch (result.status) {
     case SaveResult::Status::Saved:
         sheet.model().clearChanged();
+        sheet.dropRecovery();
         return true;
     case SaveResult::Status::Unencodable:
         m_window.app().messages().critical(&m_window, QStringLiteral("Shift-JISで保存できない文字があります！\r\n") +
@@ -204,4 +206,44 @@ void FileCommands::openDropped(const QList<QUrl>& urls)
     }
     const WaitCursor hourglass;
     LoadSheetFile(path);
+}
+
+void FileCommands::recoverSheets()
+{
+    AppState& app = m_window.app();
+    const QStringList copies = app.recovery().existing();
+    if (copies.isEmpty()) {
+        return;
+    }
+    if (!app.messages().askYesNo(&m_window, QStringLiteral("前回終了時に保存されていないシートがあります。復元しますか？"))) {
+        for (const QString& path : copies) {
+            QFile::remove(path);
+        }
+        return;
+    }
+    for (const QString& path : copies) {
+        if (app.OpenSheetCount >= 10) {
+            break; // the rest wait for the next start
+        }
+        QFile file(path);
+        const std::optional<RecoveryCopy> copy =
+            file.open(QIODevice::ReadOnly) ? readRecoveryCopy(file.readAll()) : std::nullopt;
+        if (!copy) {
+            app.messages().critical(&m_window, QStringLiteral("復元できないシートがあります！\r\n") + path);
+            continue;
+        }
+        // A sheet saved under a name comes back under it, so that Save writes there.
+        const QString caption = copy->path.isEmpty()
+                                    ? QStringLiteral("New-Sheet") + QString::number(++app.NewSheetNumber)
+                                    : copy->caption;
+        frmZelChild* sheet = m_window.addSheetWindow(caption);
+        {
+            const WaitCursor hourglass;
+            restoreRecoveryCopy(*copy, sheet->model());
+        }
+        app.takeLayout(copy->layout);
+        sheet->model().markChanged();
+        sheet->adoptRecovery(QFileInfo(path).fileName());
+        sheet->grdZel->viewport()->update();
+    }
 }

@@ -34,6 +34,9 @@ public:
     void openCommandLine(const QStringList& arguments, const QDir& startDir);
     // Files dropped on the main window: only the first counts.
     void openDropped(const QList<QUrl>& urls);
+    // At start-up: the recovery copies an earlier run left are offered once; Yes opens each
+    // (up to the ten-sheet limit; the rest stay for the next start), No deletes them.
+    void recoverSheets();
 
 
 private:

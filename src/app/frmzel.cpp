@@ -68,10 +68,9 @@ frmZel::~frmZel()
     qApp->removeEventFilter(this);
     // The chart window tells the chart commands when it goes; it must go while they exist.
     delete m_charts.chart();
-    // Sheets go first, while the state they unregister from still exists.
-    for (QMdiSubWindow* w : mdiArea->subWindowList()) {
-        delete w;
-    }
+    // Sheets go first, while the state they unregister from still exists; closed ones whose
+    // deletion is still pending too.
+    qDeleteAll(mdiArea->findChildren<QMdiSubWindow*>());
 }
 
 void frmZel::createBar()

@@ -141,6 +141,8 @@ int runProgram(QApplication& app)
     placeWindow(window, storedPlacementTwips());
     window.app().engine().setRoundDigits(5);
     window.show();
+    // After the one-instance rule, so that a second start never touches another's copies.
+    window.files().recoverSheets();
     window.files().openCommandLine(app.arguments().mid(1), startDir);
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "filedialogs.h"
 #include "messages.h"
+#include "recovery.h"
 #include "sheetmodel.h"
 
 #include <QStringList>
@@ -52,8 +53,12 @@ public:
     FileDialogs& fileDialogs() { return *m_fileDialogs; }
     void setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { m_fileDialogs = std::move(dialogs); }
 
+    // The recovery copies of changed sheets, in the user's application data.
+    RecoveryStore& recovery() { return m_recovery; }
+
 private:
     std::unique_ptr<clsCal> m_engine;
     std::unique_ptr<Messages> m_messages;
     std::unique_ptr<FileDialogs> m_fileDialogs;
+    RecoveryStore m_recovery{RecoveryStore::defaultFolder()};
 };

@@ -9,6 +9,12 @@
 #include <cmath>
 #include <stdexcept>
 
+namespace {
+
+constexpr int RecoveryDelayMs = 2000;
+
+} // namespace
+
 QString cellAddress(int row, int col)
 {
     return QLatin1Char(' ') + columnLetter(col) + QLatin1Char(' ') + QString::number(row);
@@ -40,6 +46,17 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
     connect(grdZel, &SheetGrid::textComposed, this, &frmZelChild::grdZel_TextComposed);
     connect(grdZel, &SheetGrid::compositionStarted, this, &frmZelChild::grdZel_CompositionStarted);
     connect(grdZel, &SheetGrid::compositionChanged, this, &frmZelChild::grdZel_CompositionChanged);
+    // A recovery copy about two seconds after the last change; a change restarts the wait,
+    // which costs a clock reading, not a timer restart, however many cells a command writes.
+    m_recoveryTimer.setSingleShot(true);
+    connect(&m_recoveryTimer, &QTimer::timeout, this, &frmZelChild::recoveryDue);
+    m_model->setCommitListener([this] {
+        m_sinceChange.start();
+        if (!m_recoveryTimer.isActive()) {
+            m_recoveryTimer.start(RecoveryDelayMs);
+        }
+    });
+    connect(grdZel, &SheetGrid::columnResized, this, [this] { m_model->noteLayoutChange(); });
     // A hidden editor takes no more input from the grid.
     connect(txtEdit, &CellEditor::hidden, this, [this] { grdZel->setInputTarget(nullptr); });
     connect(grdZel, &SheetGrid::leaveCell, this, &frmZelChild::grdZel_LeaveCell);
@@ -82,6 +99,7 @@ frmZelChild::~frmZelChild()
     if (Tag != 0) {
         m_host.app().unregisterSheet(Tag);
     }
+    dropRecovery(); // closed, with or without saving: nothing to recover
     // The grid shows the model's state: it goes first, while that state is still there.
     delete grdZel;
 }
@@ -152,4 +170,44 @@ void frmZelChild::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     grdZel->setGeometry(0, 0, width(), height());
+}
+
+void frmZelChild::recoveryDue()
+{
+    const qint64 since = m_sinceChange.elapsed();
+    if (since < RecoveryDelayMs) {
+        m_recoveryTimer.start(int(RecoveryDelayMs - since));
+        return;
+    }
+    writeRecovery();
+}
+
+void frmZelChild::writeRecovery()
+{
+    m_recoveryTimer.stop();
+    if (!IsChanged()) {
+        return; // as read or saved: the file itself is the copy
+    }
+    AppState& app = m_host.app();
+    if (m_recoveryName.isEmpty()) {
+        m_recoveryName = app.recovery().newName();
+    }
+    const QString caption = windowTitle();
+    const QString path = caption.contains(QLatin1String("New-Sheet")) ? QString() : caption;
+    // The widths at display size 1, as a save writes them.
+    SheetLayout layout{app.DisplayScale, {}};
+    const GridState& grid = m_model->grid();
+    for (int c = 1; c <= LastCol; ++c) {
+        layout.ColWidths[size_t(c)] = int(grid.ColWidth(c) / double(app.DisplayScale));
+    }
+    app.recovery().write(m_recoveryName, recoverySnapshot(*m_model, caption, path, layout));
+}
+
+void frmZelChild::dropRecovery()
+{
+    m_recoveryTimer.stop();
+    if (!m_recoveryName.isEmpty()) {
+        m_host.app().recovery().remove(m_recoveryName);
+        m_recoveryName.clear();
+    }
 }

@@ -3,6 +3,8 @@
 #include "cellvalue.h"
 #include "sheetmodel.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -107,6 +109,16 @@ public:
 
     // The save prompt of a closing sheet; false when the sheet must stay open.
     bool queryClose();
+
+    // The recovery copy: written about two seconds after the last change to what a save would
+    // write, while the sheet differs from its file; gone once the sheet is saved or closed.
+    // The sheet's file path is its caption once it has been saved or read.
+    void dropRecovery();
+    // A restored sheet keeps the copy it came from until it has one of its own.
+    void adoptRecovery(const QString& name) { m_recoveryName = name; }
+    QString recoveryName() const { return m_recoveryName; }
+    // Writes the copy now if one is due (as the delay would).
+    void writeRecovery();
     // Lets the window close without asking again (a shutdown that already asked).
     void setCloseAgreed(bool agreed) { m_closeAgreed = agreed; }
 
@@ -134,9 +146,14 @@ private:
     SheetHost& m_host;
     std::shared_ptr<SheetModel> m_model;
     bool m_closeAgreed = false;
+    void recoveryDue();
+
     // The cell the overlay editor was opened on.
     int m_editRow = 0;
     int m_editCol = 0;
+    QString m_recoveryName;
+    QTimer m_recoveryTimer;
+    QElapsedTimer m_sinceChange;
     // An edit an input method started on the grid: what it may have to put back if the
     // composition is cancelled before anything is committed.
     struct Composition {

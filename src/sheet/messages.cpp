@@ -39,3 +39,9 @@ Messages::Answer BoxMessages::askSave(QWidget* parent, const QString& text)
         return Answer::Cancel;
     }
 }
+
+bool BoxMessages::askYesNo(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, applicationTitle(), shown(text), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}

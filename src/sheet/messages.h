@@ -18,6 +18,8 @@ public:
     virtual void information(QWidget* parent, const QString& text) = 0;
     // The save question: question icon, Yes/No/Cancel, title "保存の確認".
     virtual Answer askSave(QWidget* parent, const QString& text) = 0;
+    // A question with the question icon, Yes/No and the application title; true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
 };
 
 // The real message boxes.
@@ -27,6 +29,7 @@ public:
     void critical(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
     Answer askSave(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
 };
 
 // The application title, used as the title of every message box.

@@ -252,6 +252,7 @@ void SheetGrid::mouseReleaseEvent(QMouseEvent* event)
     }
     if (m_resizingCol >= 0) {
         m_resizingCol = -1;
+        Q_EMIT columnResized();
         return;
     }
     if (m_selecting) {

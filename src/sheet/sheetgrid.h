@@ -54,6 +54,8 @@ Q_SIGNALS:
     void compositionChanged(const QInputMethodEvent& event);
     void scrolled();
     void gotFocus();
+    // The user dragged a column's border.
+    void columnResized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -40,8 +40,9 @@ void SheetModel::storeEx(int row, int col, const QString& expression)
         m_rowCounts[size_t(row)] += step;
         m_colCounts[size_t(col)] += step;
     }
-    if (!stored.isSharedWith(expression)) {
+    if (!stored.isSharedWith(expression) && stored != expression) {
         stored = expression;
+        committed();
     }
 }
 
@@ -224,4 +225,5 @@ void SheetModel::applyLayout(const SheetLayout& layout)
     } else if (layout.DisplayScale == 1.25f) {
         m_grid.setFontSize(16);
     }
+    committed();
 }

@@ -103,6 +103,12 @@ public:
     // the scale (12, 9 or 16; any other scale keeps the font).
     void applyLayout(const SheetLayout& layout);
 
+    // Told of every change to what a save would write: an expression or the layout. Changes
+    // made to the grid's sizes from outside (a column dragged wider) are noted with
+    // noteLayoutChange().
+    void setCommitListener(std::function<void()> listener) { m_commitListener = std::move(listener); }
+    void noteLayoutChange() { committed(); }
+
     // CellSource
     const CellValue& cellValue(int row, int col) override { return ExVal(row, col); }
     int currentRow() const override { return m_grid.Row(); }
@@ -118,6 +124,12 @@ private:
     }
     [[noreturn]] static void outOfRange();
     void storeEx(int row, int col, const QString& expression);
+    void committed()
+    {
+        if (m_commitListener) {
+            m_commitListener();
+        }
+    }
 
     GridState m_grid;
     EngineSource m_engine;
@@ -134,6 +146,7 @@ private:
         QString text;
     };
     std::optional<ShownText> m_shown;
+    std::function<void()> m_commitListener;
     bool m_entering = false;
     bool m_changed = false;
     int m_activeRow = 0;

@@ -5,6 +5,7 @@
 #include "testhost.h"
 
 #include <QPrinter>
+#include <QStandardPaths>
 
 // The printer dialog answered by the test: a PDF file chosen as it is offered, or Cancel.
 class PdfPrintDialogs : public PrintDialogs
@@ -26,7 +27,7 @@ public:
 
 // The main window as the tests use it: messages and file dialogs answered by fakes, shown
 // offscreen; going away, it agrees to close every sheet without asking.
-struct TestWindow {
+struct TestWindow : private TestPaths {
     TestWindow()
     {
         auto ownedMessages = std::make_unique<FakeMessages>();
