@@ -12,6 +12,7 @@ PACKAGES=(
   fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon dbus-bin
   cups-daemon cups-client python3
   qt6-translations-l10n
+  dbus at-spi2-core python3-pyatspi
 )
 
 missing=()
