@@ -1,6 +1,7 @@
 #include "frmabout.h"
 
 #include "gridpainter.h"
+#include "messages.h"
 #include "toolicons.h"
 
 #include <QGridLayout>
@@ -15,6 +16,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setAccessibleName(applicationTitle()); // the program's icon, for a screen reader
     picIcon->setPixmap(applicationIcon().pixmap(48, 48));
     lblTitle = new QLabel(QStringLiteral("表計算Tarn!"), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));

@@ -87,6 +87,10 @@ void frmZel::createBar()
     Label1->setGeometry(0, 0, twipsToPixels(this, 1215), twipsToPixels(this, 375));
     txtEditLine = new CellEditor(Picture3);
     txtEditLine->setObjectName(QStringLiteral("txtEditLine"));
+    // A screen reader hears the edit line by its name, labelled by the cell address it acts on.
+    txtEditLine->setAccessibleName(QStringLiteral("入力行"));
+    Label1->setAccessibleName(QStringLiteral("セル番地"));
+    Label1->setBuddy(txtEditLine);
     txtEditLine->setGeometry(twipsToPixels(this, 1200), 0, twipsToPixels(this, 7400),
                              twipsToPixels(this, 375));
     QFont font = GridPainter::gridFont(12);
@@ -236,10 +240,14 @@ void frmZel::createActions()
     connect(mnuWindow, &QMenu::aboutToShow, this, &frmZel::mnuWindow_Click);
 
     // A greyed menu entry does not stop its button: the button runs the handler itself.
-    tbrMenu = addToolBar(QStringLiteral("tbrMenu"));
+    tbrMenu = addToolBar(QStringLiteral("ツールバー")); // the title a screen reader hears
     tbrMenu->setObjectName(QStringLiteral("tbrMenu"));
     tbrMenu->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     tbrMenu->setMovable(false);
+    // Qt's button for the buttons that do not fit has no text of its own.
+    if (auto* more = tbrMenu->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(QStringLiteral("その他のボタン"));
+    }
     for (const ToolButton& b : ToolButtons) {
         const QString key = QString::fromUtf8(b.key);
         const QString caption = QString::fromUtf8(b.caption);
@@ -331,6 +339,7 @@ int frmZel::loadedWindowCount() const
 void frmZel::setAddressLabel(const QString& text)
 {
     Label1->setText(text);
+    Label1->setAccessibleDescription(text);
 }
 
 void frmZel::setEditLine(const QString& text)

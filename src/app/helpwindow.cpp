@@ -13,6 +13,7 @@ HelpWindow::HelpWindow(const QString& path, QWidget* owner) : QDialog(owner), m_
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
     m_browser->setOpenLinks(true);
+    m_browser->setAccessibleName(QStringLiteral("ヘルプ")); // the text a screen reader reads
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
         m_browser->setHtml(QString::fromUtf8(file.readAll()));

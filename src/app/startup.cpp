@@ -11,11 +11,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QSettings>
-#include <QKeyEvent>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <QWidget>
 
 std::unique_ptr<QLockFile> takeInstanceLock()
@@ -51,6 +53,17 @@ void placeWindow(QWidget& window, const QRect& twips)
     auto px = [&window](int t) { return twipsToPixels(&window, t); };
     window.move(px(twips.left()), px(twips.top()));
     window.resize(std::max(1, px(twips.width())), std::max(1, px(twips.height())));
+}
+
+bool installQtJapanese(QCoreApplication& app)
+{
+    auto* japanese = new QTranslator(&app);
+    if (!japanese->load(QStringLiteral("qt_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete japanese;
+        return false;
+    }
+    return QCoreApplication::installTranslator(japanese);
 }
 
 namespace {
@@ -122,6 +135,7 @@ void addTestDump(frmZel& window)
 
 int runProgram(QApplication& app)
 {
+    installQtJapanese(app);
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(ZELTARN_VERSION));
     QApplication::setWindowIcon(applicationIcon());

@@ -5,6 +5,7 @@
 #include <memory>
 
 class QApplication;
+class QCoreApplication;
 class QLockFile;
 class QWidget;
 
@@ -20,6 +21,11 @@ QRect storedPlacementTwips();
 
 // Places a window from twips, converted by the screen's logical resolution.
 void placeWindow(QWidget& window, const QRect& twips);
+
+// Qt's own texts (the buttons of message boxes, the print and file dialogs, the edit boxes'
+// context menu) in Japanese like the rest of the program, whatever the locale; false when Qt's
+// Japanese catalogue is not installed.
+bool installQtJapanese(QCoreApplication& app);
 
 // The program from start to end: names, the one-instance rule (a second start says so and
 // ends), the main window placed from the settings and shown, then the event loop.

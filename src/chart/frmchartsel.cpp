@@ -49,9 +49,15 @@ frmChartSel::frmChartSel(QWidget* parent) : QDialog(parent)
         cboFontTitle[size_t(k)]->addItems({QStringLiteral("10"), QStringLiteral("12"), QStringLiteral("14"),
                                            QStringLiteral("16"), QStringLiteral("18")});
         cboFontTitle[size_t(k)]->setCurrentIndex(0);
-        titles->addWidget(new QLabel(QString::fromUtf8(titleLabels[k]), this), k, 0);
+        // Each box is named by its caption for a screen reader.
+        auto* titleLabel = new QLabel(QString::fromUtf8(titleLabels[k]), this);
+        titleLabel->setBuddy(txtTitle[size_t(k)]);
+        auto* sizeLabel = new QLabel(QString::fromUtf8(sizeLabels[k]), this);
+        sizeLabel->setBuddy(cboFontTitle[size_t(k)]);
+        cboFontTitle[size_t(k)]->lineEdit()->setAccessibleName(sizeLabel->text());
+        titles->addWidget(titleLabel, k, 0);
         titles->addWidget(txtTitle[size_t(k)], k, 1);
-        titles->addWidget(new QLabel(QString::fromUtf8(sizeLabels[k]), this), k, 2);
+        titles->addWidget(sizeLabel, k, 2);
         titles->addWidget(cboFontTitle[size_t(k)], k, 3);
     }
 

@@ -19,6 +19,8 @@ frmPreview::frmPreview(QWidget* parent) : QDialog(parent)
     cmdPreview->setGeometry(px(1800), px(120), px(1215), px(375));
     PreviewPicture = new QLabel(this);
     PreviewPicture->setObjectName(QStringLiteral("PreviewPicture"));
+    // The page's name for a screen reader.
+    PreviewPicture->setAccessibleName(QStringLiteral("プレビュー"));
     PreviewPicture->move(px(120), px(600));
     PreviewPicture->setFrameShape(QFrame::Box);
     connect(cmdPrint, &QPushButton::clicked, this, &frmPreview::printRequested);

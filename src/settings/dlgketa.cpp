@@ -15,9 +15,11 @@ dlgKeta::dlgKeta(QWidget* parent) : QDialog(parent)
     setModal(false);
     auto* text = new QHBoxLayout;
     text->addWidget(new QLabel(QStringLiteral("計算結果を"), this));
-    text->addWidget(new QLabel(QStringLiteral("小数点以下"), this));
+    auto* places = new QLabel(QStringLiteral("小数点以下"), this);
+    text->addWidget(places);
     cboKeta = new QComboBox(this);
     cboKeta->setObjectName(QStringLiteral("cboKeta"));
+    places->setBuddy(cboKeta); // names the box for a screen reader
     cboKeta->setEditable(false);
     for (int n = 0; n <= 9; ++n) {
         cboKeta->addItem(QString::number(n));

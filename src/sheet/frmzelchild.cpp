@@ -34,6 +34,7 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
     grdZel->setObjectName(QStringLiteral("grdZel"));
     txtEdit = new CellEditor(grdZel->viewport());
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit->setAccessibleName(QStringLiteral("セル入力"));
     txtEdit->setFont(GridPainter::gridFont(12));
     txtEdit->setFrame(false);
     txtEdit->hide();

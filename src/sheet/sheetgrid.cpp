@@ -1,7 +1,9 @@
 #include "sheetgrid.h"
 
+#include "gridaccessible.h"
 #include "gridpainter.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -22,7 +24,11 @@ SheetGrid::SheetGrid(GridState& state, QWidget* parent) : QAbstractScrollArea(pa
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setMouseTracking(true);
     setFrameShape(QFrame::NoFrame);
-    m_state.setChangeListener([this] { viewport()->update(); });
+    installGridAccessibility();
+    m_state.setChangeListener([this] {
+        viewport()->update();
+        announceLater();
+    });
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
     updateScrollBars();
@@ -197,6 +203,24 @@ void SheetGrid::userMoveTo(int row, int col, bool extend)
         m_state.setCurrent(row, col);
     }
     showCurrentCell();
+    announceGridChanges(*this);
+}
+
+// The state tells the grid once per repaint and once when drawing resumes after work on many
+// cells; a screen reader hears of the grid after that work, as it left the grid.
+void SheetGrid::announceLater()
+{
+    if (m_announcing || !QAccessible::isActive()) {
+        return;
+    }
+    m_announcing = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_announcing = false;
+            announceGridChanges(*this, std::exchange(m_cellTakesFocus, false));
+        },
+        Qt::QueuedConnection);
 }
 
 void SheetGrid::mousePressEvent(QMouseEvent* event)
@@ -413,5 +437,8 @@ bool SheetGrid::focusNextPrevChild(bool)
 void SheetGrid::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
+    // After the grid itself is told as focused: the current cell is where the focus is.
+    m_cellTakesFocus = true;
+    announceLater();
     Q_EMIT gotFocus();
 }

@@ -75,6 +75,7 @@ protected:
 private:
     void updateScrollBars();
     void userMoveTo(int row, int col, bool extend);
+    void announceLater();
     void commitComposition();
     int resizeBorderAt(const QPoint& pos) const;
     int lastTopRow() const;
@@ -89,4 +90,7 @@ private:
     QWidget* m_inputTarget = nullptr;
     // The composition the input target shows, not committed yet.
     QString m_preedit;
+    // A screen reader is to hear of the grid once the work under way is done.
+    bool m_announcing = false;
+    bool m_cellTakesFocus = false;
 };

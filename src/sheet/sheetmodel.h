@@ -86,6 +86,13 @@ public:
     // An edit abandoned: the cell shows what it showed before, or what a command wrote to it
     // meanwhile.
     void restoreShownText();
+    // The text a cell shows for its value or marker; while its expression stands in the cell
+    // for an edit, the text it shows again when the edit ends.
+    const QString& valueText(int row, int col) const
+    {
+        return m_shown && m_shown->row == row && m_shown->col == col ? m_shown->text
+                                                                     : m_grid.text(row, col);
+    }
 
     // The sheet differs from what was last read or saved.
     bool isChanged() const { return m_changed; }

@@ -1,6 +1,12 @@
 #include "startup.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QLockFile>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -18,6 +24,7 @@ private slots:
     void placementFromSettings_data();
     void placementFromSettings();
     void placementConvertsTwips();
+    void qtDialogsSpeakJapanese();
 
 private:
     QTemporaryDir dir;
@@ -81,6 +88,33 @@ void TestStartup::placementConvertsTwips()
     placeWindow(window, QRect(1440, 720, 14400, 2880));
     QCOMPARE(window.pos(), QPoint(dpi, dpi / 2));
     QCOMPARE(window.size(), QSize(dpi * 10, dpi * 2));
+}
+
+// Qt's own buttons in Japanese once the program's catalogue is in, though the test runs in the
+// C locale; an accelerator mark may follow the text, as in はい(&Y).
+void TestStartup::qtDialogsSpeakJapanese()
+{
+    QVERIFY(installQtJapanese(*qApp));
+    auto plain = [](QString text) {
+        return text.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")));
+    };
+
+    QMessageBox box(QMessageBox::Question, QStringLiteral("保存の確認"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(plain(box.button(QMessageBox::Yes)->text()), QStringLiteral("はい"));
+    QCOMPARE(plain(box.button(QMessageBox::No)->text()), QStringLiteral("いいえ"));
+    QCOMPARE(plain(box.button(QMessageBox::Cancel)->text()), QStringLiteral("キャンセル"));
+
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    const auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    QStringList texts;
+    for (const QAbstractButton* button : buttons->buttons()) {
+        texts << plain(button->text());
+    }
+    QVERIFY2(texts.contains(QStringLiteral("印刷")) && texts.contains(QStringLiteral("キャンセル")),
+             qPrintable(texts.join(QLatin1Char(','))));
 }
 
 QTEST_MAIN(TestStartup)

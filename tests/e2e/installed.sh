@@ -19,7 +19,7 @@ for f in usr/bin/zeltarn usr/bin/zeltarn-cli usr/share/zeltarn/ZelTarn.hlp usr/s
     [ -e "$work/root/$f" ] || failed "the package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6printsupport6 fonts-ipafont-gothic; do
+for d in libqt6widgets6 libqt6printsupport6 fonts-ipafont-gothic qt6-translations-l10n; do
     case "$depends" in *"$d"*) ;; *) failed "the package does not depend on $d: $depends" ;; esac
 done
 grep -q '^Exec=zeltarn %f$' "$work/root/usr/share/applications/zeltarn.desktop" || failed "desktop entry Exec"
