@@ -1,6 +1,7 @@
 // Speed of one evaluation: a short formula, one of the full 255 characters, and a range sum
 // over the largest block a sum may take; and the engine's share of recalculating a full sheet.
 #include "cellsource.h"
+#include "benchformulas.h"
 #include "clscal.h"
 #include "sheetsize.h"
 
@@ -86,38 +87,6 @@ void BM_SumA1Z200(benchmark::State& state)
     runFormula(state, QStringLiteral("SUM(A1:Z200)"), 300);
 }
 
-// The formulas of the sheet benchmark's full sheet (benchsheet.h, which needs the windowed
-// sheet), as the engine receives them: without "=", in capitals. Eight kinds by column, each
-// referring to cells earlier in the sweep.
-QString sheetFormula(int r, int c)
-{
-    const QString left = cellName(r, c - 1);
-    const QString left2 = cellName(r, std::max(1, c - 2));
-    const QString up = r > 1 ? cellName(r - 1, c) : left;
-    const QString a = cellName(r, 1);
-    switch ((c - 2) % 8) {
-    case 0:
-        return QStringLiteral("%1/2+1").arg(left);
-    case 1:
-        return QStringLiteral("SIN(%1)+COS(%2)").arg(left, a);
-    case 2: {
-        const int top = std::max(1, (r - 1) % 198 - 1);
-        return QStringLiteral("SUM(%1:%2)/9")
-            .arg(cellName(top, std::max(1, c - 3)), cellName(top + 2, c - 1));
-    }
-    case 3:
-        return QStringLiteral("ABS(%1)+SQRT(%2)").arg(left, a);
-    case 4:
-        return QStringLiteral("(%1+%2)^2/(1+%1*%1+%2*%2)").arg(left, left2);
-    case 5:
-        return QStringLiteral("TAN(%1)*PI()").arg(left);
-    case 6:
-        return QStringLiteral("(ABS(%1)+%2)^0.5+%3/(2+SIN(%4))").arg(left, a, up, left2);
-    default:
-        return QStringLiteral("(%1+%2)/2-%3/3").arg(left, up, a);
-    }
-}
-
 // One recalculation sweep of a full sheet without a window: every formula evaluated in row
 // order and its value stored as the sheet stores it, so later formulas read it.
 void BM_FullSheetFormulas(benchmark::State& state)
@@ -127,7 +96,7 @@ void BM_FullSheetFormulas(benchmark::State& state)
     for (int r = 1; r <= LastRow; ++r) {
         cells.cells[r][1] = CellValue::fromText(QString::number(r));
         for (int c = 2; c <= LastCol; ++c) {
-            formulas[size_t(r) * (LastCol + 1) + c] = sheetFormula(r, c);
+            formulas[size_t(r) * (LastCol + 1) + c] = benchsheet::sheetFormula(r, c).mid(1); // as the engine receives it
         }
     }
     const qint16 digits = 5;

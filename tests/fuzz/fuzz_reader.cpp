@@ -20,7 +20,7 @@ StandaloneSheet& sheet(int which)
     return sheets[which];
 }
 
-void clear(StandaloneSheet& s)
+void clear(StandaloneSheet& s, bool hadLayout)
 {
     const auto [lastRow, lastCol] = s.model.usedExtent();
     for (int r = 1; r <= lastRow; ++r) {
@@ -30,8 +30,10 @@ void clear(StandaloneSheet& s)
             s.grid.setTextAt(r, c, QString());
         }
     }
-    s.layout = SheetLayout();
-    s.model.applyLayout(s.layout);
+    if (hadLayout) {
+        s.layout = SheetLayout();
+        s.model.applyLayout(s.layout);
+    }
     s.grid.setCurrent(1, 1);
 }
 
@@ -55,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     StandaloneSheet& first = sheet(0);
     StandaloneSheet& second = sheet(1);
-    load(first, decodeFileText(bytes, sheetFile));
+    const bool firstLayout = load(first, decodeFileText(bytes, sheetFile)).layout.has_value();
 
     SaveResult result;
     const QByteArray written = sheetFileBytes(first.model, sheetFile, first.layout.DisplayScale, result);
@@ -63,10 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!written.isEmpty()) {
             std::abort(); // a refused save must write nothing
         }
-        clear(first);
+        clear(first, firstLayout);
         return 0;
     }
-    load(second, decodeCp932(written));
+    const bool secondLayout = load(second, decodeCp932(written)).layout.has_value();
     const auto [firstRows, firstCols] = first.model.usedExtent();
     const auto [secondRows, secondCols] = second.model.usedExtent();
     for (int r = 1; r <= std::max(firstRows, secondRows); ++r) {
@@ -76,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
         }
     }
-    clear(first);
-    clear(second);
+    clear(first, firstLayout);
+    clear(second, secondLayout);
     return 0;
 }
