@@ -10,7 +10,7 @@ PACKAGES=(
   clang libclang-rt-dev
   xvfb xauth xdotool xclip x11-apps netpbm poppler-utils fonts-ipafont-gothic
   fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon dbus-bin
-  cups-daemon cups-client python3
+  cups-daemon cups-client python3 procps
   qt6-translations-l10n
   dbus at-spi2-core python3-pyatspi
 )
