@@ -12,9 +12,42 @@ bool isAscii(const QByteArray& bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
 }
 
-iconv_t openIconv(const char* to, const char* from)
+// Opening a conversion loads its tables, and a save decodes every field it encodes to check
+// it: each thread keeps one conversion of each direction open and resets it before use.
+class Conversion
 {
-    return iconv_open(to, from);
+public:
+    Conversion(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Conversion()
+    {
+        if (isOpen()) {
+            iconv_close(m_cd);
+        }
+    }
+    Conversion(const Conversion&) = delete;
+    Conversion& operator=(const Conversion&) = delete;
+
+    bool isOpen() const { return m_cd != iconv_t(-1); }
+    iconv_t reset()
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        return m_cd;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+Conversion& fromCp932()
+{
+    thread_local Conversion conversion("UTF-16LE", "CP932");
+    return conversion;
+}
+
+Conversion& toCp932()
+{
+    thread_local Conversion conversion("CP932", "UTF-16LE");
+    return conversion;
 }
 
 } // namespace
@@ -25,10 +58,11 @@ QString decodeCp932(const QByteArray& bytes)
     if (isAscii(bytes)) {
         return QString::fromLatin1(bytes);
     }
-    const iconv_t cd = openIconv("UTF-16LE", "CP932");
-    if (cd == iconv_t(-1)) {
+    Conversion& conversion = fromCp932();
+    if (!conversion.isOpen()) {
         return QString::fromLatin1(bytes);
     }
+    const iconv_t cd = conversion.reset();
     QString out;
     out.reserve(bytes.size());
     char* in = const_cast<char*>(bytes.constData());
@@ -50,20 +84,10 @@ QString decodeCp932(const QByteArray& bytes)
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    iconv_close(cd);
     return out;
 }
 
-Cp932Encoder::Cp932Encoder() : m_cd(openIconv("CP932", "UTF-16LE")) {}
-
-Cp932Encoder::~Cp932Encoder()
-{
-    if (m_cd != iconv_t(-1)) {
-        iconv_close(iconv_t(m_cd));
-    }
-}
-
-std::optional<QByteArray> Cp932Encoder::encode(const QString& text)
+std::optional<QByteArray> encodeCp932(QStringView text)
 {
     bool ascii = true;
     for (QChar ch : text) {
@@ -75,11 +99,11 @@ std::optional<QByteArray> Cp932Encoder::encode(const QString& text)
     if (ascii) {
         return text.toLatin1();
     }
-    if (m_cd == iconv_t(-1)) {
+    Conversion& conversion = toCp932();
+    if (!conversion.isOpen()) {
         return std::nullopt;
     }
-    const iconv_t cd = iconv_t(m_cd);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    const iconv_t cd = conversion.reset();
     QByteArray out(text.size() * 2 + 8, Qt::Uninitialized);
     char* in = reinterpret_cast<char*>(const_cast<QChar*>(text.constData()));
     size_t inLeft = size_t(text.size()) * 2;

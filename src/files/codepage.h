@@ -9,20 +9,9 @@
 // Bytes that do not decode become U+FFFD.
 QString decodeCp932(const QByteArray& bytes);
 
-// Encodes text for writing; a character code page 932 cannot hold gives nothing.
-class Cp932Encoder
-{
-public:
-    Cp932Encoder();
-    ~Cp932Encoder();
-    Cp932Encoder(const Cp932Encoder&) = delete;
-    Cp932Encoder& operator=(const Cp932Encoder&) = delete;
-
-    std::optional<QByteArray> encode(const QString& text);
-
-private:
-    void* m_cd;
-};
+// Text as written to a file; a character code page 932 cannot hold, or holds only as another
+// character, gives nothing.
+std::optional<QByteArray> encodeCp932(QStringView text);
 
 // The text of a file: a sheet file is always code page 932. A CSV or text file is UTF-8 when it
 // starts with the byte-order mark (dropped) or is valid UTF-8 holding non-ASCII text, and code

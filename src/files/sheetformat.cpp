@@ -3,15 +3,15 @@
 #include <cmath>
 #include <limits>
 
-QStringList splitLines(QStringView text)
+QList<QStringView> splitLines(QStringView text)
 {
-    QStringList lines;
+    QList<QStringView> lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar ch = text[i];
         if (ch == QLatin1Char('\r') || ch == QLatin1Char('\n')) {
-            lines.append(text.sliced(start, i - start).toString());
+            lines.append(text.sliced(start, i - start));
             if (ch == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) {
                 ++i;
             }
@@ -19,7 +19,7 @@ QStringList splitLines(QStringView text)
         }
     }
     if (start < n) {
-        lines.append(text.sliced(start).toString());
+        lines.append(text.sliced(start));
     }
     return lines;
 }
@@ -32,6 +32,7 @@ bool isMarkerLine(QStringView line)
 QStringList splitFields(QStringView line)
 {
     QStringList fields;
+    fields.reserve(line.count(QLatin1Char(',')) + 1);
     const qsizetype n = line.size();
     qsizetype i = 0;
     while (true) {
@@ -87,25 +88,27 @@ QStringList splitFields(QStringView line)
     return fields;
 }
 
-QString quoteField(const QString& text)
+void appendQuotedField(QString& line, QStringView text)
 {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += QLatin1Char('"');
-    if (text.contains(QLatin1Char('"'))) {
-        QString doubled = text;
-        out += doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    } else {
-        out += text;
+    line += QLatin1Char('"');
+    for (qsizetype start = 0;;) {
+        const qsizetype quote = text.indexOf(QLatin1Char('"'), start);
+        if (quote < 0) {
+            line += text.sliced(start);
+            break;
+        }
+        line += text.sliced(start, quote + 1 - start);
+        line += QLatin1Char('"');
+        start = quote + 1;
     }
-    out += QLatin1Char('"');
-    return out;
+    line += QLatin1Char('"');
 }
 
 SheetText parseSheetText(QStringView text)
 {
     SheetText sheet;
-    const QStringList lines = splitLines(text);
+    const QList<QStringView> lines = splitLines(text);
+    sheet.rows.reserve(size_t(lines.size()));
     qsizetype i = 0;
     for (; i < lines.size(); ++i) {
         if (isMarkerLine(lines[i])) {
@@ -115,10 +118,10 @@ SheetText parseSheetText(QStringView text)
         sheet.rows.push_back(splitFields(lines[i]));
     }
     for (++i; sheet.hasTrailer && i < lines.size(); ++i) {
-        for (const QString& value : lines[i].split(QLatin1Char(','))) {
-            const QString v = value.trimmed();
+        for (const QStringView value : lines[i].split(QLatin1Char(','))) {
+            const QStringView v = value.trimmed();
             if (!v.isEmpty()) {
-                sheet.trailer.append(v);
+                sheet.trailer.append(v.toString());
             }
         }
     }

@@ -9,8 +9,9 @@
 // The text of sheet files (.zel) and CSV: lines of quoted fields, then, in a sheet file, the
 // layout trailer after the marker line "00.00" in double quotes.
 
-// Lines end at CR, CR LF or LF; a line end at the very end makes no further line.
-QStringList splitLines(QStringView text);
+// Lines end at CR, CR LF or LF; a line end at the very end makes no further line. The lines
+// are views into the text.
+QList<QStringView> splitLines(QStringView text);
 
 // The marker line that starts the layout trailer, as the writer writes it (blanks around it
 // allowed). Data such as 100.00 is never taken for it.
@@ -23,8 +24,8 @@ bool isMarkerLine(QStringView line);
 // without characters is one empty field.
 QStringList splitFields(QStringView line);
 
-// A field as written: between double quotes, an inner double quote doubled.
-QString quoteField(const QString& text);
+// Appends a field as written: between double quotes, an inner double quote doubled.
+void appendQuotedField(QString& line, QStringView text);
 
 // What a file holds: its cell lines, split into fields, and the trailer's values when the
 // marker line was found.

@@ -86,6 +86,20 @@ LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayo
     return loadSheetText(decodeFileText(bytes, isSheetFilePath(path)), sheet, before);
 }
 
+namespace {
+
+int firstUnencodable(const SheetModel& sheet, int row, int lastCol)
+{
+    for (int c = 1; c < lastCol; ++c) {
+        if (!encodeCp932(sheet.expression(row, c))) {
+            return c;
+        }
+    }
+    return lastCol;
+}
+
+} // namespace
+
 QByteArray sheetFileBytes(SheetModel& sheet, bool trailer, float displayScale, SaveResult& result)
 {
     result = SaveResult();
@@ -96,25 +110,35 @@ QByteArray sheetFileBytes(SheetModel& sheet, bool trailer, float displayScale, S
         const QuietGrid quiet(grid);
         std::tie(lastRow, lastCol) = sheet.usedExtent();
     }
-    Cp932Encoder encoder;
     QByteArray out;
     out.reserve(lastRow * lastCol * 8);
+    QString line;
     for (int r = 1; r <= lastRow; ++r) {
+        line.clear(); // keeps its room for the next row
         for (int c = 1; c <= lastCol; ++c) {
             const QString& text = sheet.expression(r, c);
             // A one-column line holding 00.00 would read back as the marker line and end the
             // cells there; unquoted, it reads back as the same text.
-            const bool looksLikeMarker = lastCol == 1 && text == QLatin1String("00.00");
-            const std::optional<QByteArray> field = encoder.encode(looksLikeMarker ? text : quoteField(text));
-            if (!field) {
-                result.status = SaveResult::Status::Unencodable;
-                result.row = r;
-                result.col = c;
-                return {};
+            if (lastCol == 1 && text == QLatin1String("00.00")) {
+                line += text;
+            } else {
+                appendQuotedField(line, text);
             }
-            out += *field;
-            out += c < lastCol ? "," : "\r\n";
+            if (c < lastCol) {
+                line += QLatin1Char(',');
+            }
         }
+        // Code page 932 is stateless and the separators are ASCII, so a row encodes exactly
+        // when each of its fields does; only a refused row is looked at field by field.
+        const std::optional<QByteArray> bytes = encodeCp932(line);
+        if (!bytes) {
+            result.status = SaveResult::Status::Unencodable;
+            result.row = r;
+            result.col = firstUnencodable(sheet, r, lastCol);
+            return {};
+        }
+        out += *bytes;
+        out += "\r\n";
     }
     if (trailer) {
         out += "\"00.00\"\r\n";

@@ -90,9 +90,9 @@ void BM_LoadTexts16MiB(benchmark::State& state)
 }
 BENCHMARK(BM_LoadTexts16MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_SaveFull500(benchmark::State& state)
+void BM_Save(benchmark::State& state, const char* name)
 {
-    const QString path = sheetPath("full500.csv");
+    const QString path = sheetPath(name);
     auto sheet = std::make_unique<Sheet>();
     if (path.isEmpty() || !loadSheetFile(path, sheet->model, sheet->layout).read) {
         state.SkipWithError("no sheet to read");
@@ -107,7 +107,8 @@ void BM_SaveFull500(benchmark::State& state)
         }
     }
 }
-BENCHMARK(BM_SaveFull500)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Save, full500, "full500.csv")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Save, sjis55k, "sjis55k.csv")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -471,6 +471,7 @@ private slots:
         QTest::addColumn<int>("col");
         QTest::newRow("e acute") << QStringList{"1:1:ok", "2:2:café"} << 2 << 2;
         QTest::newRow("first in row order") << QStringList{"2:1:€", "1:3:x€"} << 1 << 3;
+        QTest::newRow("first in its row") << QStringList{"1:2:€", "1:3:é", "1:5:ok"} << 1 << 2;
         QTest::newRow("emoji") << QStringList{"3:26:😀"} << 3 << 26;
         QTest::newRow("replacement character") << QStringList{"1:1:\uFFFD"} << 1 << 1;
     }
