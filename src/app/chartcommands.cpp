@@ -22,7 +22,7 @@ void ChartCommands::mnuGraphShow_Click()
     GraphRowSel = grid.RowSel();
     GraphCol = grid.Col();
     GraphColSel = grid.ColSel();
-    if (GraphRow == GraphRowSel && GraphCol == GraphColSel) {
+    if (selectionIsOneCell(grid)) {
         m_window.app().messages().critical(&m_window, QStringLiteral("グラフ表示範囲を選択してください！"));
         return;
     }
@@ -53,8 +53,6 @@ void ChartCommands::cmdGOK_Click()
     const ChartData data = chartData(sheet->model(), GraphRow, GraphCol, GraphRowSel, GraphColSel);
     chooseMonoAppearance(style, data.seriesCount(), *QRandomGenerator::global());
     m_chart = new frmChart(data, style, &m_window);
-    GraphShown = true;
-    QObject::connect(m_chart, &QObject::destroyed, &m_window, [this] { GraphShown = false; });
     m_chart->show();
 }
 

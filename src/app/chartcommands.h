@@ -16,8 +16,6 @@ public:
     void mnuGraphShow_Click();
     void mnuGraphPrint_Click();
 
-    // The chart window is open.
-    bool GraphShown = false;
     // The chart's block as selected when 表示 was chosen (corners as the grid had them), and
     // the choices of the chart dialog.
     int GraphRow = 0;
@@ -30,6 +28,8 @@ public:
 
     frmChartSel* chartSel() const { return m_chartSel; }
     frmChart* chart() const;
+    // The chart window is open.
+    bool GraphShown() const { return chart() != nullptr; }
 
 private:
     // OK in the chart dialog.

@@ -103,10 +103,7 @@ void EditCommands::mnuEditPasteClip_Click()
     if (!sheet) {
         return;
     }
-    {
-        const QuietGrid quiet(sheet->grdZel->state());
-        pasteText(sheet->model(), blockTextFromClipboard(QGuiApplication::clipboard()->text()));
-    }
+    pasteText(sheet->model(), blockTextFromClipboard(QGuiApplication::clipboard()->text()));
     // The last entered text stays in the editor, as after typing the cells in.
     sheet->syncEditor();
 }

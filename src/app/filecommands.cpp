@@ -84,8 +84,7 @@ QString FileCommands::AskSaveAsName()
 
 void FileCommands::mnuFileOpen_Click()
 {
-    if (m_window.app().OpenSheetCount >= 10) {
-        m_window.app().messages().critical(&m_window, QStringLiteral("1度に開くことのできるシートの数は10です！"));
+    if (m_window.refuseAtSheetLimit()) {
         return;
     }
     m_dialogFileName.clear();
@@ -95,8 +94,7 @@ void FileCommands::mnuFileOpen_Click()
     }
     const QString path = choice->path;
     m_dialogFileName = path;
-    if (!path.endsWith(QLatin1String("zel")) && !path.endsWith(QLatin1String("txt")) &&
-        !path.endsWith(QLatin1String("csv"))) {
+    if (!hasOpenableEnding(path)) {
         m_window.app().messages().critical(&m_window, QStringLiteral("このファイルは開くことができません！"));
         return;
     }
@@ -180,8 +178,7 @@ void FileCommands::openCommandLine(const QStringList& arguments, const QDir& sta
         return;
     }
     const QString path = QDir::cleanPath(startDir.absoluteFilePath(arguments.front()));
-    const QString ending = path.right(3).toLower();
-    if (ending != QLatin1String("zel") && ending != QLatin1String("txt") && ending != QLatin1String("csv")) {
+    if (!hasOpenableEnding(path.toLower())) { // the command line's check ignores case
         m_window.app().messages().critical(&m_window, QStringLiteral("このファイルは開くことができません！"));
         return;
     }
@@ -216,27 +213,20 @@ void FileCommands::recoverSheets()
         return;
     }
     if (!app.messages().askYesNo(&m_window, QStringLiteral("前回終了時に保存されていないシートがあります。復元しますか？"))) {
-        for (const QString& path : copies) {
-            QFile::remove(path);
-        }
+        app.recovery().discard(copies);
         return;
     }
     for (const QString& path : copies) {
-        if (app.OpenSheetCount >= 10) {
+        if (app.sheetLimitReached()) {
             break; // the rest wait for the next start
         }
-        QFile file(path);
-        const std::optional<RecoveryCopy> copy =
-            file.open(QIODevice::ReadOnly) ? readRecoveryCopy(file.readAll()) : std::nullopt;
+        const std::optional<RecoveryCopy> copy = app.recovery().read(path);
         if (!copy) {
             app.messages().critical(&m_window, QStringLiteral("復元できないシートがあります！\r\n") + path);
             continue;
         }
         // A sheet saved under a name comes back under it, so that Save writes there.
-        const QString caption = copy->path.isEmpty()
-                                    ? QStringLiteral("New-Sheet") + QString::number(++app.NewSheetNumber)
-                                    : copy->caption;
-        frmZelChild* sheet = m_window.addSheetWindow(caption);
+        frmZelChild* sheet = copy->path.isEmpty() ? m_window.NewSheet() : m_window.addSheetWindow(copy->caption);
         {
             const WaitCursor hourglass;
             restoreRecoveryCopy(*copy, sheet->model());

@@ -66,8 +66,6 @@ frmZel::frmZel(QWidget* parent) : QMainWindow(parent)
 frmZel::~frmZel()
 {
     qApp->removeEventFilter(this);
-    // The chart window tells the chart commands when it goes; it must go while they exist.
-    delete m_charts.chart();
     // Sheets go first, while the state they unregister from still exists; closed ones whose
     // deletion is still pending too.
     qDeleteAll(mdiArea->findChildren<QMdiSubWindow*>());
@@ -333,7 +331,7 @@ void frmZel::activate(frmZelChild& sheet)
 
 int frmZel::loadedWindowCount() const
 {
-    return 1 + int(sheets().size()) + (m_charts.GraphShown ? 1 : 0);
+    return 1 + int(sheets().size()) + (m_charts.GraphShown() ? 1 : 0);
 }
 
 void frmZel::setAddressLabel(const QString& text)
@@ -370,10 +368,18 @@ frmZelChild* frmZel::NewSheet()
     return addSheetWindow(QStringLiteral("New-Sheet") + QString::number(number));
 }
 
+bool frmZel::refuseAtSheetLimit()
+{
+    if (!m_app.sheetLimitReached()) {
+        return false;
+    }
+    m_app.messages().critical(this, QStringLiteral("1度に開くことのできるシートの数は10です！"));
+    return true;
+}
+
 void frmZel::mnuFileNew_Click()
 {
-    if (m_app.OpenSheetCount >= 10) {
-        m_app.messages().critical(this, QStringLiteral("1度に開くことのできるシートの数は10です！"));
+    if (refuseAtSheetLimit()) {
         return;
     }
     NewSheet();
@@ -565,8 +571,8 @@ void frmZel::mnuEdit_Click()
 void frmZel::mnuGraph_Click()
 {
     const bool open = m_app.OpenSheetCount != 0;
-    mnuGraphPrint->setEnabled(open && m_charts.GraphShown);
-    mnuGraphShow->setEnabled(open && !m_charts.GraphShown);
+    mnuGraphPrint->setEnabled(open && m_charts.GraphShown());
+    mnuGraphShow->setEnabled(open && !m_charts.GraphShown());
 }
 
 void frmZel::mnuSet_Click()

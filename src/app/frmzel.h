@@ -101,6 +101,8 @@ public:
 
     // The menu entries' handlers.
     frmZelChild* NewSheet();
+    // With ten sheets open, says so and gives true: no further sheet may open.
+    bool refuseAtSheetLimit();
     void mnuFileNew_Click();
     void mnuFileOpen_Click() { m_files.mnuFileOpen_Click(); }
     void mnuFileSave_Click() { m_files.mnuFileSave_Click(); }

@@ -22,8 +22,7 @@ QPrinter& PrintCommands::printer()
 
 bool PrintCommands::rangeSelected(frmZelChild& sheet)
 {
-    const GridState& grid = sheet.grdZel->state();
-    if (grid.Row() == grid.RowSel() && grid.Col() == grid.ColSel()) {
+    if (selectionIsOneCell(sheet.grdZel->state())) {
         m_window.app().messages().critical(&m_window, QStringLiteral("印刷範囲が選択されていません！"));
         return false;
     }

@@ -65,20 +65,6 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-bool isOperator(QChar c)
-{
-    switch (c.unicode()) {
-    case '+':
-    case '-':
-    case '*':
-    case '/':
-    case '^':
-        return true;
-    default:
-        return false;
-    }
-}
-
 // What the expression check lets through, by character code: "(" to ":" without the comma,
 // "A" to "Z" and "^"; and which of those are operators.
 enum CharClass : unsigned char { Refused, Allowed, AllowedOperator };
@@ -101,6 +87,11 @@ constexpr std::array<CharClass, 128> CharClasses = [] {
 CharClass charClass(QChar c)
 {
     return c.unicode() < CharClasses.size() ? CharClasses[c.unicode()] : Refused;
+}
+
+bool isOperator(QChar c)
+{
+    return charClass(c) == AllowedOperator;
 }
 
 // The evaluator knows no unary minus, so a negative value goes into the formula as a

@@ -9,9 +9,6 @@
 
 namespace {
 
-// Room for the longest 15-digit form, such as -1.23456789012346E-308.
-constexpr int TextRoom = 40;
-
 // The usual case, a value that is the nearest double of a decimal with at most 15 digits
 // between 1E-04 and 1E+15: the shortest such decimal, found by scaling, written to out.
 // Returns its length, or 0 for any other value.
@@ -63,7 +60,7 @@ int plainDecimal(double value, bool zeroBeforePoint, char16_t* out)
     return 0;
 }
 
-// printf's %.15G, written to out (TextRoom characters): it switches to the exponent form
+// printf's %.15G, written to out (NumberTextRoom characters): it switches to the exponent form
 // exactly where the engine's rule does. Returns the length; exact tells whether the text
 // reads back as the value itself (or 0 for -0).
 int formatted15(double value, bool zeroBeforePoint, char16_t* out, bool* exact = nullptr)
@@ -81,7 +78,7 @@ int formatted15(double value, bool zeroBeforePoint, char16_t* out, bool* exact =
     if (exact) {
         *exact = false;
     }
-    char buf[TextRoom];
+    char buf[NumberTextRoom];
     const auto [end, ec] =
         std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     if (ec != std::errc()) {
@@ -104,7 +101,7 @@ int formatted15(double value, bool zeroBeforePoint, char16_t* out, bool* exact =
 
 QString formattedText(double value, bool zeroBeforePoint)
 {
-    char16_t text[TextRoom];
+    char16_t text[NumberTextRoom];
     const int length = formatted15(value, zeroBeforePoint, text);
     return QString(reinterpret_cast<const QChar*>(text), length);
 }
@@ -141,7 +138,7 @@ QString gridNumberText(double value)
 
 QString gridNumberText(double value, double& readsBackAs)
 {
-    char16_t text[TextRoom];
+    char16_t text[NumberTextRoom];
     bool exact = false;
     const int length = formatted15(value, true, text, &exact);
     const QStringView view(text, length);
@@ -151,7 +148,6 @@ QString gridNumberText(double value, double& readsBackAs)
 
 int writeGridNumberText(double value, char16_t* out)
 {
-    static_assert(NumberTextRoom >= TextRoom);
     return formatted15(value, true, out);
 }
 

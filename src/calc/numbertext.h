@@ -15,8 +15,8 @@ QString NumberText(double value);
 QString gridNumberText(double value);
 // The same, and what that text reads back as: the value itself, or the value cut to 15 digits.
 QString gridNumberText(double value, double& readsBackAs);
-// The same text written to out, which has room for NumberTextRoom characters; returns its
-// length.
+// The same text written to out, which has room for NumberTextRoom characters (the longest
+// 15-digit form, such as -1.23456789012346E-308, with room to spare); returns its length.
 constexpr int NumberTextRoom = 40;
 int writeGridNumberText(double value, char16_t* out);
 

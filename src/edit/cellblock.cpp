@@ -51,6 +51,7 @@ QString blockTextFromClipboard(QString text)
 void pasteText(SheetModel& sheet, const QString& blockText)
 {
     GridState& grid = sheet.grid();
+    const QuietGrid quiet(grid);
     grid.setClip(blockText);
     const CellRange range = orderedSelection(grid);
     for (int r = range.top; r <= range.bottom && r <= LastRow; ++r) {

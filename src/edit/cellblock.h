@@ -40,5 +40,5 @@ QString blockTextFromClipboard(QString text);
 
 // Spreads a block text over the ordered selection from its top-left cell, then enters every
 // cell of the selection row by row from what it shows, each through the editor's text, which
-// keeps the last one.
+// keeps the last one. Drawing and highlight are off meanwhile.
 void pasteText(SheetModel& sheet, const QString& blockText);

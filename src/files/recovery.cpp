@@ -1,5 +1,7 @@
 #include "recovery.h"
 
+#include "sheetio.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -64,7 +66,7 @@ std::optional<RecoveryCopy> readRecoveryCopy(const QByteArray& bytes)
     copy.caption = object.value(QStringLiteral("caption")).toString();
     copy.path = object.value(QStringLiteral("path")).toString();
     const double scale = object.value(QStringLiteral("scale")).toDouble();
-    if (scale == 1.0 || scale == 0.75 || scale == 1.25) {
+    if (isDisplayScale(scale)) {
         copy.layout.DisplayScale = float(scale);
     }
     const QJsonArray widths = object.value(QStringLiteral("widths")).toArray();
@@ -92,12 +94,7 @@ void restoreRecoveryCopy(const RecoveryCopy& copy, SheetModel& sheet)
         sheet.enter(cell.expression);
     }
     const auto [lastRow, lastCol] = sheet.usedExtent();
-    for (int r = 1; r <= lastRow; ++r) {
-        for (int c = 1; c <= lastCol; ++c) {
-            grid.setCurrent(r, c);
-            sheet.enter(sheet.expression(r, c));
-        }
-    }
+    enterStoredAgain(sheet, lastRow, lastCol);
     sheet.applyLayout(copy.layout);
     grid.setCurrent(1, 1);
 }
@@ -155,6 +152,19 @@ QStringList RecoveryStore::existing() const
         paths.append(dir.filePath(name));
     }
     return paths;
+}
+
+std::optional<RecoveryCopy> RecoveryStore::read(const QString& path) const
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? readRecoveryCopy(file.readAll()) : std::nullopt;
+}
+
+void RecoveryStore::discard(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        QFile::remove(path);
+    }
 }
 
 void RecoveryStore::waitForDone()

@@ -56,6 +56,10 @@ public:
     void remove(const QString& name);
     // The copies in the folder, oldest first, by full path.
     QStringList existing() const;
+    // A copy that existing() listed; nothing when it does not read.
+    std::optional<RecoveryCopy> read(const QString& path) const;
+    // Deletes copies that existing() listed, at once: only at start-up, before any write.
+    void discard(const QStringList& paths);
     // Waits until every write and removal asked for is done.
     void waitForDone();
 

@@ -1,5 +1,7 @@
 #include "sheetformat.h"
 
+#include "sheetmodel.h"
+
 #include <cmath>
 #include <limits>
 
@@ -139,10 +141,8 @@ void readTrailer(const QStringList& values, int (&widths)[LastCol], float& scale
     }
     if (values.size() > LastCol) {
         bool ok = false;
-        // Only the three display sizes: any other scale would resize the sheet to a size the
-        // program cannot show or set back, and the next save would write its widths by it.
         const float value = values[LastCol].toFloat(&ok);
-        if (ok && (value == 1.0f || value == 0.75f || value == 1.25f)) {
+        if (ok && isDisplayScale(value)) {
             scale = value;
         }
     }

@@ -14,6 +14,23 @@ bool isSheetFilePath(const QString& path)
     return path.endsWith(QLatin1String("zel"));
 }
 
+bool hasOpenableEnding(QStringView path)
+{
+    return path.endsWith(QLatin1String("zel")) || path.endsWith(QLatin1String("txt")) ||
+           path.endsWith(QLatin1String("csv"));
+}
+
+void enterStoredAgain(SheetModel& sheet, int rows, int cols)
+{
+    GridState& grid = sheet.grid();
+    for (int r = 1; r <= rows; ++r) {
+        for (int c = 1; c <= cols; ++c) {
+            grid.setCurrent(r, c);
+            sheet.enter(sheet.expression(r, c));
+        }
+    }
+}
+
 FileCheck checkSheetFile(const QString& path)
 {
     const QFileInfo info(path);
@@ -52,14 +69,7 @@ LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayo
         }
     }
     // Second pass over the rows read and the last line's columns.
-    rows = std::min(rows, LastRow);
-    cols = std::min(cols, LastCol);
-    for (int r = 1; r <= rows; ++r) {
-        for (int c = 1; c <= cols; ++c) {
-            grid.setCurrent(r, c);
-            sheet.enter(sheet.expression(r, c));
-        }
-    }
+    enterStoredAgain(sheet, std::min(rows, LastRow), std::min(cols, LastCol));
 
     if (file.hasTrailer) {
         SheetLayout layout = before;
@@ -100,16 +110,10 @@ int firstUnencodable(const SheetModel& sheet, int row, int lastCol)
 
 } // namespace
 
-QByteArray sheetFileBytes(SheetModel& sheet, bool trailer, float displayScale, SaveResult& result)
+QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, float displayScale, SaveResult& result)
 {
     result = SaveResult();
-    GridState& grid = sheet.grid();
-    int lastRow = 0;
-    int lastCol = 0;
-    {
-        const QuietGrid quiet(grid);
-        std::tie(lastRow, lastCol) = sheet.usedExtent();
-    }
+    const auto [lastRow, lastCol] = sheet.usedExtent();
     QByteArray out;
     out.reserve(lastRow * lastCol * 8);
     QString line;
@@ -142,15 +146,16 @@ QByteArray sheetFileBytes(SheetModel& sheet, bool trailer, float displayScale, S
     }
     if (trailer) {
         out += "\"00.00\"\r\n";
+        const SheetLayout layout = sheet.layoutAt(displayScale);
         for (int c = 1; c <= LastCol; ++c) {
-            out += QByteArray::number(qint64(grid.ColWidth(c) / double(displayScale))) + "\r\n";
+            out += QByteArray::number(layout.ColWidths[size_t(c)]) + "\r\n";
         }
         out += QString::number(double(displayScale)).toLatin1() + "\r\n";
     }
     return out;
 }
 
-SaveResult saveSheetFile(const QString& path, SheetModel& sheet, float displayScale)
+SaveResult saveSheetFile(const QString& path, const SheetModel& sheet, float displayScale)
 {
     SaveResult result;
     const QByteArray bytes = sheetFileBytes(sheet, isSheetFilePath(path), displayScale, result);

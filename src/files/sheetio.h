@@ -12,6 +12,9 @@
 // A path whose last three characters are exactly "zel" is a sheet file with a layout trailer.
 bool isSheetFilePath(const QString& path);
 
+// The open commands take only names whose last three characters are "zel", "txt" or "csv".
+bool hasOpenableEnding(QStringView path);
+
 // The largest sheet file or CSV the program opens: every sheet it can save is far smaller, and
 // reading one this size stays well under a second.
 inline constexpr qint64 MaxSheetFileSize = 16 * 1024 * 1024;
@@ -36,6 +39,10 @@ struct LoadResult {
 LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayout& before);
 LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayout& before);
 
+// Enters every cell of rows × cols again as it stands, row by row, so that formulas see the
+// cells entered after them.
+void enterStoredAgain(SheetModel& sheet, int rows, int cols);
+
 struct SaveResult {
     enum class Status { Saved, Unencodable, WriteFailed };
     Status status = Status::Saved;
@@ -47,7 +54,7 @@ struct SaveResult {
 // The bytes of the file: the cell rectangle from A1 to the last used row and column, every
 // field quoted, CR LF line ends, code page 932; with the trailer (widths ÷ scale, the scale)
 // when asked. Empty when a cell cannot be written; unencodable names the cell.
-QByteArray sheetFileBytes(SheetModel& sheet, bool trailer, float displayScale, SaveResult& result);
+QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, float displayScale, SaveResult& result);
 
 // Writes the sheet to path, replacing the file only once the new one is complete.
-SaveResult saveSheetFile(const QString& path, SheetModel& sheet, float displayScale);
+SaveResult saveSheetFile(const QString& path, const SheetModel& sheet, float displayScale);

@@ -22,6 +22,8 @@ public:
 
     // Counters are plain ints: they count up once per sheet and cannot overflow in a run.
     int OpenSheetCount = 0;
+    static constexpr int MaxOpenSheets = 10;
+    bool sheetLimitReached() const { return OpenSheetCount >= MaxOpenSheets; }
     int SheetSerial = 0;
     int NewSheetNumber = 0;
     QStringList OpenSheetNames{QString()}; // index 0..SheetSerial

@@ -30,7 +30,7 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
     setAutoFillBackground(true);
 
     m_model = std::make_shared<SheetModel>([this]() -> clsCal& { return m_host.app().engine(); });
-    grdZel = new SheetGrid(m_model->grid(), this);
+    grdZel = new SheetGrid(*m_model, this);
     grdZel->setObjectName(QStringLiteral("grdZel"));
     txtEdit = new CellEditor(grdZel->viewport());
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
@@ -195,13 +195,8 @@ void frmZelChild::writeRecovery()
     }
     const QString caption = windowTitle();
     const QString path = caption.contains(QLatin1String("New-Sheet")) ? QString() : caption;
-    // The widths at display size 1, as a save writes them.
-    SheetLayout layout{app.DisplayScale, {}};
-    const GridState& grid = m_model->grid();
-    for (int c = 1; c <= LastCol; ++c) {
-        layout.ColWidths[size_t(c)] = int(grid.ColWidth(c) / double(app.DisplayScale));
-    }
-    app.recovery().write(m_recoveryName, recoverySnapshot(*m_model, caption, path, layout));
+    app.recovery().write(m_recoveryName,
+                         recoverySnapshot(*m_model, caption, path, m_model->layoutAt(app.DisplayScale)));
 }
 
 void frmZelChild::dropRecovery()

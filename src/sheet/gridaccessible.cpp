@@ -1,6 +1,5 @@
 #include "gridaccessible.h"
 
-#include "frmzelchild.h"
 #include "gridpainter.h"
 #include "sheetgrid.h"
 #include "sheetmodel.h"
@@ -144,11 +143,8 @@ private:
     int m_currentCol = -1;
 };
 
-GridAccessible::GridAccessible(SheetGrid* grid) : QAccessibleWidget(grid, QAccessible::Table)
+GridAccessible::GridAccessible(SheetGrid* grid) : QAccessibleWidget(grid, QAccessible::Table), m_model(grid->model())
 {
-    if (auto* sheet = qobject_cast<frmZelChild*>(grid->parentWidget())) {
-        m_model = &sheet->model();
-    }
     for (int r = cells().FixedRows(); r < cells().Rows(); ++r) {
         for (int c = cells().FixedCols(); c < cells().Cols(); ++c) {
             m_names.push_back(valueOf(r, c));
@@ -332,30 +328,35 @@ QString GridAccessible::rowDescription(int row) const
     return row >= 0 && row < rowCount() ? cells().text(row + cells().FixedRows(), 0) : QString();
 }
 
+namespace {
+
+// The lines first..last, counted from the first data line, when the block spans the other way
+// across the whole sheet; none otherwise.
+QList<int> wholeLines(bool spansAll, int first, int last, int fixed)
+{
+    QList<int> list;
+    for (int i = first; spansAll && i <= last; ++i) {
+        list.append(i - fixed);
+    }
+    return list;
+}
+
+} // namespace
+
 // A column counts as selected when the block runs over all its rows, a row when it runs over
 // all its columns.
 QList<int> GridAccessible::selectedColumns() const
 {
     const CellRange sel = orderedSelection(cells());
-    QList<int> list;
-    if (sel.top == cells().FixedRows() && sel.bottom == cells().Rows() - 1) {
-        for (int c = sel.left; c <= sel.right; ++c) {
-            list.append(c - cells().FixedCols());
-        }
-    }
-    return list;
+    return wholeLines(sel.top == cells().FixedRows() && sel.bottom == cells().Rows() - 1, sel.left, sel.right,
+                      cells().FixedCols());
 }
 
 QList<int> GridAccessible::selectedRows() const
 {
     const CellRange sel = orderedSelection(cells());
-    QList<int> list;
-    if (sel.left == cells().FixedCols() && sel.right == cells().Cols() - 1) {
-        for (int r = sel.top; r <= sel.bottom; ++r) {
-            list.append(r - cells().FixedRows());
-        }
-    }
-    return list;
+    return wholeLines(sel.left == cells().FixedCols() && sel.right == cells().Cols() - 1, sel.top, sel.bottom,
+                      cells().FixedRows());
 }
 
 void GridAccessible::announce(bool cellTakesFocus)
@@ -438,8 +439,7 @@ void GridAccessible::announceSelection()
 {
     const CellRange now = orderedSelection(cells());
     const CellRange was = m_selection;
-    if (now.top == was.top && now.left == was.left && now.bottom == was.bottom &&
-        now.right == was.right) {
+    if (now == was) {
         return;
     }
     m_selection = now;

@@ -16,6 +16,7 @@ struct CellRange {
 
     bool isEmpty() const { return bottom < top || right < left; }
     bool contains(int row, int col) const { return row >= top && row <= bottom && col >= left && col <= right; }
+    bool operator==(const CellRange&) const = default;
 };
 
 // Everything a sheet's grid shows, as a plain object: current cell, selection, shown texts,
@@ -182,4 +183,10 @@ private:
 inline CellRange orderedSelection(const GridState& grid)
 {
     return {grid.selTop(), grid.selLeft(), grid.selBottom(), grid.selRight()};
+}
+
+// Only the current cell is selected: there is no block to print or chart.
+inline bool selectionIsOneCell(const GridState& grid)
+{
+    return grid.Row() == grid.RowSel() && grid.Col() == grid.ColSel();
 }

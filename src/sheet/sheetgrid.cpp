@@ -2,6 +2,7 @@
 
 #include "gridaccessible.h"
 #include "gridpainter.h"
+#include "sheetmodel.h"
 
 #include <QAccessible>
 #include <QGuiApplication>
@@ -32,6 +33,11 @@ SheetGrid::SheetGrid(GridState& state, QWidget* parent) : QAbstractScrollArea(pa
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
     updateScrollBars();
+}
+
+SheetGrid::SheetGrid(SheetModel& model, QWidget* parent) : SheetGrid(model.grid(), parent)
+{
+    m_model = &model;
 }
 
 SheetGrid::~SheetGrid()

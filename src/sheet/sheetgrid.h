@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 
 class QInputMethodEvent;
+class SheetModel;
 
 // The grid control of a sheet: shows a sheet's GridState and turns the user's mouse and keys
 // into moves of the current cell and the events a sheet handles. Moves made by the user raise
@@ -16,10 +17,14 @@ class SheetGrid : public QAbstractScrollArea
 public:
     // The state belongs to the sheet and must outlive the grid.
     explicit SheetGrid(GridState& state, QWidget* parent = nullptr);
+    // The grid of a sheet's cells; screen readers also hear their values and expressions.
+    explicit SheetGrid(SheetModel& model, QWidget* parent = nullptr);
     ~SheetGrid() override;
 
     GridState& state() { return m_state; }
     const GridState& state() const { return m_state; }
+    // The sheet whose cells the grid shows; null for a grid made from a state alone.
+    const SheetModel* model() const { return m_model; }
 
     // Screen resolution the twips convert by.
     double dpi() const;
@@ -82,6 +87,7 @@ private:
     int lastLeftCol() const;
 
     GridState& m_state;
+    const SheetModel* m_model = nullptr;
     bool m_selecting = false;
     int m_resizingCol = -1;
     int m_resizeStartX = 0;

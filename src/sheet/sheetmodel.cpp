@@ -208,6 +208,16 @@ void SheetModel::startPointing(int row, int col)
     m_activeCol = col;
 }
 
+SheetLayout SheetModel::layoutAt(float scale) const
+{
+    SheetLayout layout;
+    layout.DisplayScale = scale;
+    for (int c = 1; c <= LastCol; ++c) {
+        layout.ColWidths[size_t(c)] = int(m_grid.ColWidth(c) / double(scale));
+    }
+    return layout;
+}
+
 void SheetModel::applyLayout(const SheetLayout& layout)
 {
     const double scale = layout.DisplayScale;

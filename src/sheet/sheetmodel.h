@@ -26,6 +26,13 @@ struct SheetLayout {
     }();
 };
 
+// The three display sizes a layout may have; any other scale would resize the sheet to a size
+// the program cannot show or set back, and the next save would write its widths by it.
+inline bool isDisplayScale(double scale)
+{
+    return scale == 1.0 || scale == 0.75 || scale == 1.25;
+}
+
 // One sheet without any window: the expressions (Ex) and values (ExVal) of its cells, the grid
 // state that shows them, the text that passes through the overlay editor, the change mark and
 // the formula being pointed for. Reading a cell moves the grid's current cell there, which the
@@ -109,6 +116,8 @@ public:
     // Column widths × scale, heading column 600 × scale, rows 360 × scale and the font size of
     // the scale (12, 9 or 16; any other scale keeps the font).
     void applyLayout(const SheetLayout& layout);
+    // The layout as a save writes it: the column widths ÷ scale, cut to whole twips.
+    SheetLayout layoutAt(float scale) const;
 
     // Told of every change to what a save would write: an expression or the layout. Changes
     // made to the grid's sizes from outside (a column dragged wider) are noted with

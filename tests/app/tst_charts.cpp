@@ -184,12 +184,12 @@ void TestCharts::menuFollowsChartWindow()
     openChart();
     auto enabled = [this](const char* name) { return window->findChild<QAction*>(QLatin1String(name))->isEnabled(); };
     Q_EMIT window->mnuGraph->aboutToShow();
-    QVERIFY(window->charts().GraphShown);
+    QVERIFY(window->charts().GraphShown());
     QVERIFY(!enabled("mnuGraphShow"));
     QVERIFY(enabled("mnuGraphPrint"));
     QCOMPARE(window->loadedWindowCount(), 3);
     window->charts().chart()->close();
-    QTRY_VERIFY(!window->charts().GraphShown);
+    QTRY_VERIFY(!window->charts().GraphShown());
     Q_EMIT window->mnuGraph->aboutToShow();
     QVERIFY(enabled("mnuGraphShow"));
     QVERIFY(!enabled("mnuGraphPrint"));

@@ -1,6 +1,7 @@
 #include "celleditor.h"
 #include "testwindow.h"
 #include "frmabout.h"
+#include "frmchartsel.h"
 #include "frmzel.h"
 #include "helpwindow.h"
 #include "sheetgrid.h"
@@ -8,6 +9,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -261,7 +263,9 @@ void TestMainWindow::menuEnabling()
     QVERIFY(!enabled("mnuGraphPrint"));
 
     window->mnuEditCopy_Click(); // the copy buffer may now be pasted
-    window->charts().GraphShown = true;
+    window->activeSheet()->grdZel->state().setRowSel(2);
+    window->mnuGraphShow_Click(); // a chart window opens
+    QTest::mouseClick(window->charts().chartSel()->cmdGOK, Qt::LeftButton);
     QApplication::clipboard()->setText(QStringLiteral("1\t2"));
     openMenu("mnuEdit");
     openMenu("mnuGraph");
