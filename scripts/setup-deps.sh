@@ -13,6 +13,7 @@ PACKAGES=(
   cups-daemon cups-client python3 procps
   qt6-translations-l10n
   dbus at-spi2-core python3-pyatspi
+  gnumeric
 )
 
 missing=()

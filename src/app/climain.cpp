@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int ExitDone = 0;
+constexpr int ExitLeftOut = 1;
 constexpr int ExitFile = 2;
 constexpr int ExitUsage = 64;
 
@@ -30,11 +32,14 @@ const char* const Usage =
     "--digits N  decimal places of results, 0 to 9 (default 5)\n"
     "--recalc K  recalculations after loading (default 0)\n"
     "\n"
-    "Exit status: 0 done, 2 a file could not be read or written, 64 wrong arguments.\n";
+    "Exit status: 0 done; 1 done, but rows beyond 500 or fields beyond column Z were\n"
+    "left out (what was written stays written); 2 a file could not be read or written;\n"
+    "64 wrong arguments.\n";
 
 using Sheet = StandaloneSheet;
 
-struct Options {
+struct Options
+{
     qint16 digits = 5;
     int recalc = 0;
     QStringList operands;
@@ -76,41 +81,45 @@ int runCalc(const Options& options, QTextStream& out, QTextStream& err)
     for (int i = 0; i < options.operands.size(); ++i) {
         sheet->grid.setCurrent(i + 1, 1);
         sheet->model.enter(options.operands.at(i));
-        out << " A " << (i + 1) << '\t' << options.operands.at(i) << '\t' << sheet->grid.text(i + 1, 1) << '\n';
+        out << " A " << (i + 1) << '\t' << options.operands.at(i) << '\t'
+            << sheet->grid.text(i + 1, 1) << '\n';
     }
-    return 0;
+    return ExitDone;
 }
 
-// Loads a file into the sheet; false (with the reason said) when it cannot be read. Only a
-// regular file within the program's bound is read at all: a device or a pipe could be endless.
-bool load(Sheet& sheet, const QString& path, QTextStream& err)
+// Loads a file into the sheet: ExitDone, ExitLeftOut when data beyond the sheet was left out,
+// or ExitFile (with the reason said) when it cannot be read. Only a regular file within the
+// program's bound is read at all: a device or a pipe could be endless.
+int load(Sheet& sheet, const QString& path, QTextStream& err)
 {
     switch (checkSheetFile(path)) {
     case FileCheck::Readable:
         break;
     case FileCheck::Missing:
         err << "zeltarn-cli: cannot read " << path << "\n";
-        return false;
+        return ExitFile;
     case FileCheck::NotAFile:
         err << "zeltarn-cli: " << path << " is not a regular file\n";
-        return false;
+        return ExitFile;
     case FileCheck::TooLarge:
         err << "zeltarn-cli: " << path << " is larger than " << MaxSheetFileSize / (1024 * 1024)
             << " MiB, the most a sheet file may hold\n";
-        return false;
+        return ExitFile;
     }
     const LoadResult result = loadSheetFile(path, sheet.model, sheet.layout);
     if (!result.read) {
         err << "zeltarn-cli: cannot read " << path << "\n";
-        return false;
+        return ExitFile;
     }
     if (result.layout) {
         sheet.layout = *result.layout;
     }
     if (result.overflow) {
-        err << "zeltarn-cli: " << path << ": rows beyond 500 and fields beyond column Z were left out\n";
+        err << "zeltarn-cli: " << path
+            << ": rows beyond 500 and fields beyond column Z were left out\n";
+        return ExitLeftOut;
     }
-    return true;
+    return ExitDone;
 }
 
 int runShow(const Options& options, QTextStream& out, QTextStream& err)
@@ -120,7 +129,8 @@ int runShow(const Options& options, QTextStream& out, QTextStream& err)
         return ExitUsage;
     }
     auto sheet = std::make_unique<Sheet>(options.digits);
-    if (!load(*sheet, options.operands.front(), err)) {
+    const int loaded = load(*sheet, options.operands.front(), err);
+    if (loaded == ExitFile) {
         return ExitFile;
     }
     for (int k = 0; k < options.recalc; ++k) {
@@ -132,7 +142,7 @@ int runShow(const Options& options, QTextStream& out, QTextStream& err)
             out << sheet->grid.text(r, c) << (c < lastCol ? '\t' : '\n');
         }
     }
-    return 0;
+    return loaded;
 }
 
 int runConvert(const Options& options, QTextStream& err)
@@ -142,14 +152,15 @@ int runConvert(const Options& options, QTextStream& err)
         return ExitUsage;
     }
     auto sheet = std::make_unique<Sheet>(options.digits);
-    if (!load(*sheet, options.operands.at(0), err)) {
+    const int loaded = load(*sheet, options.operands.at(0), err);
+    if (loaded == ExitFile) {
         return ExitFile;
     }
     const QString target = options.operands.at(1);
     const SaveResult result = saveSheetFile(target, sheet->model, sheet->layout.DisplayScale);
     switch (result.status) {
     case SaveResult::Status::Saved:
-        return 0;
+        return loaded;
     case SaveResult::Status::Unencodable:
         err << "zeltarn-cli: cell " << cellName(result.row, result.col)
             << " holds a character that Shift-JIS cannot store; nothing was written\n";
@@ -171,12 +182,14 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
-    if (args.isEmpty() || args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
+    if (args.isEmpty() || args.front() == QLatin1String("--help") ||
+        args.front() == QLatin1String("-h")) {
         (args.isEmpty() ? err : out) << Usage;
         return args.isEmpty() ? ExitUsage : 0;
     }
     const QString command = args.takeFirst();
-    if (command != QLatin1String("calc") && command != QLatin1String("show") && command != QLatin1String("convert")) {
+    if (command != QLatin1String("calc") && command != QLatin1String("show") &&
+        command != QLatin1String("convert")) {
         err << "zeltarn-cli: unknown command " << command << "\n\n" << Usage;
         return ExitUsage;
     }

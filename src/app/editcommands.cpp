@@ -3,6 +3,7 @@
 #include "editcommands.h"
 
 #include "celleditor.h"
+#include "clipboardtext.h"
 #include "frmzel.h"
 #include "gridpainter.h"
 #include "sheetgrid.h"
@@ -65,18 +66,16 @@ void EditCommands::mnuEditBack_Click()
     }
 }
 
-// What the selected cells show, rows ending in LF as texts do on this platform.
+// What the selected cells show, as other programs read a block of cells.
 void EditCommands::mnuEditCopyClip_Click()
 {
     frmZelChild* sheet = m_window.activeSheet();
     if (!sheet) {
         return;
     }
-    QString text = sheet->grdZel->state().Clip();
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(text);
+    clipboard->setText(clipboardText(sheet->grdZel->state().Clip()));
 }
 
 // A picture of the selected block as the grid draws it: the other rows and columns left out,
@@ -103,7 +102,7 @@ void EditCommands::mnuEditPasteClip_Click()
     if (!sheet) {
         return;
     }
-    pasteText(sheet->model(), blockTextFromClipboard(QGuiApplication::clipboard()->text()));
+    pasteText(sheet->model(), parseClipboardText(QGuiApplication::clipboard()->text()));
     // The last entered text stays in the editor, as after typing the cells in.
     sheet->syncEditor();
 }

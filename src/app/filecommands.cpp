@@ -5,8 +5,8 @@
 #include "appstate.h"
 #include "celleditor.h"
 #include "frmzel.h"
-#include "sheetgrid.h"
 #include "recovery.h"
+#include "sheetgrid.h"
 #include "sheetio.h"
 #include "waitcursor.h"
 
@@ -30,7 +30,8 @@ frmZelChild* FileCommands::LoadSheetFile(const QString& path)
     frmZelChild* sheet = m_window.addSheetWindow(path);
     const LoadResult result = loadSheetFile(path, sheet->model(), m_window.app().layout());
     if (!result.read) {
-        m_window.app().messages().critical(&m_window, QStringLiteral("このファイルは開くことができません！"));
+        m_window.app().messages().critical(&m_window,
+                                           QStringLiteral("このファイルは開くことができません！"));
         // No empty sheet is left registered under the path, where a save could overwrite the file.
         sheet->setCloseAgreed(true);
         sheet->parentWidget()->close();
@@ -42,9 +43,11 @@ frmZelChild* FileCommands::LoadSheetFile(const QString& path)
     }
     sheet->model().clearChanged();
     sheet->model().endPointing();
+    sheet->showCurrentAddress();
     sheet->grdZel->viewport()->update();
     if (result.overflow) {
-        m_window.app().messages().information(&m_window, QStringLiteral("シートに入りきらないデータは読み込まれませんでした！"));
+        m_window.app().messages().information(
+            &m_window, QStringLiteral("シートに入りきらないデータは読み込まれませんでした！"));
     }
     return sheet;
 }
@@ -62,19 +65,22 @@ bool FileCommands::SaveSheetFile(frmZelChild& sheet, const QString& path)
         sheet.dropRecovery();
         return true;
     case SaveResult::Status::Unencodable:
-        m_window.app().messages().critical(&m_window, QStringLiteral("Shift-JISで保存できない文字があります！\r\n") +
-                                            cellAddress(result.row, result.col));
+        m_window.app().messages().critical(
+            &m_window, QStringLiteral("Shift-JISで保存できない文字があります！\r\n") +
+                           cellAddress(result.row, result.col));
         return false;
     case SaveResult::Status::WriteFailed:
         break;
     }
-    m_window.app().messages().critical(&m_window, QStringLiteral("ファイルを保存できませんでした！\r\n") + path);
+    m_window.app().messages().critical(
+        &m_window, QStringLiteral("ファイルを保存できませんでした！\r\n") + path);
     return false;
 }
 
 QString FileCommands::AskSaveAsName()
 {
-    const std::optional<FileDialogs::Choice> choice = m_window.app().fileDialogs().save(&m_window, m_dialogFileName);
+    const std::optional<FileDialogs::Choice> choice =
+        m_window.app().fileDialogs().save(&m_window, m_dialogFileName);
     if (!choice) {
         return QString();
     }
@@ -88,28 +94,41 @@ void FileCommands::mnuFileOpen_Click()
         return;
     }
     m_dialogFileName.clear();
-    const std::optional<FileDialogs::Choice> choice = m_window.app().fileDialogs().open(&m_window, m_dialogFileName);
+    const std::optional<FileDialogs::Choice> choice =
+        m_window.app().fileDialogs().open(&m_window, m_dialogFileName);
     if (!choice) {
         return;
     }
     const QString path = choice->path;
     m_dialogFileName = path;
     if (!hasOpenableEnding(path)) {
-        m_window.app().messages().critical(&m_window, QStringLiteral("このファイルは開くことができません！"));
+        m_window.app().messages().critical(&m_window,
+                                           QStringLiteral("このファイルは開くことができません！"));
         return;
     }
     if (tooLarge(path)) {
-        m_window.app().messages().critical(&m_window, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
+        m_window.app().messages().critical(
+            &m_window, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
         return;
     }
     loadChecked(path);
 }
 
+bool FileCommands::refuseHeldPath(const QString& path, const frmZelChild* saving)
+{
+    const int holder = m_window.app().sheetHolding(path);
+    if (holder == 0 || (saving && holder == saving->Tag)) {
+        return false;
+    }
+    m_window.app().messages().critical(&m_window,
+                                       QStringLiteral("そのファイルはすでに開いています！"));
+    return true;
+}
+
 // The duplicate test and the load, shared by Open and the command line.
 void FileCommands::loadChecked(const QString& path)
 {
-    if (m_window.app().SheetSerial != 0 && m_window.app().OpenSheetNames.contains(path)) {
-        m_window.app().messages().critical(&m_window, QStringLiteral("そのファイルはすでに開いています！"));
+    if (refuseHeldPath(path)) {
         return;
     }
     frmZelChild* sheet = nullptr;
@@ -145,11 +164,12 @@ void FileCommands::mnuFileSaveAs_Click()
         return;
     }
     const QString path = AskSaveAsName();
-    if (path.isEmpty()) {
+    if (path.isEmpty() || refuseHeldPath(path, sheet)) {
         return;
     }
     if (SaveSheetFile(*sheet, path)) {
         sheet->setWindowTitle(path);
+        m_window.app().setSheetPath(sheet->Tag, path);
     }
 }
 
@@ -159,11 +179,15 @@ bool FileCommands::saveForClose(frmZelChild& sheet)
     QString path = sheet.windowTitle();
     if (path.contains(QLatin1String("New-Sheet"))) {
         path = AskSaveAsName();
-        if (path.isEmpty()) {
+        if (path.isEmpty() || refuseHeldPath(path, &sheet)) {
             return false;
         }
     }
-    return SaveSheetFile(sheet, path);
+    if (!SaveSheetFile(sheet, path)) {
+        return false;
+    }
+    m_window.app().setSheetPath(sheet.Tag, path);
+    return true;
 }
 
 void FileCommands::openCommandLine(const QStringList& arguments, const QDir& startDir)
@@ -171,15 +195,18 @@ void FileCommands::openCommandLine(const QStringList& arguments, const QDir& sta
     if (arguments.isEmpty()) {
         return;
     }
-    const QString tooLargeText = QStringLiteral("ファイルが大きすぎる、もしくは２つ以上のファイルが\r"
-                                                "ドロップされたため開くことができません！");
+    const QString tooLargeText =
+        QStringLiteral("ファイルが大きすぎる、もしくは２つ以上のファイルが\r"
+                       "ドロップされたため開くことができません！");
     if (arguments.size() > 1) {
-        m_window.app().messages().critical(&m_window, tooLargeText + arguments.join(QLatin1Char(' ')));
+        m_window.app().messages().critical(&m_window,
+                                           tooLargeText + arguments.join(QLatin1Char(' ')));
         return;
     }
     const QString path = QDir::cleanPath(startDir.absoluteFilePath(arguments.front()));
     if (!hasOpenableEnding(path.toLower())) { // the command line's check ignores case
-        m_window.app().messages().critical(&m_window, QStringLiteral("このファイルは開くことができません！"));
+        m_window.app().messages().critical(&m_window,
+                                           QStringLiteral("このファイルは開くことができません！"));
         return;
     }
     if (tooLarge(path)) {
@@ -189,8 +216,8 @@ void FileCommands::openCommandLine(const QStringList& arguments, const QDir& sta
     loadChecked(path);
 }
 
-// Only the first file counts; a drop checks its size but neither its extension, nor whether it
-// is open already, nor the number of open sheets.
+// Only the first file counts; a drop checks its size and whether it is open already, but
+// neither its extension nor the number of open sheets.
 void FileCommands::openDropped(const QList<QUrl>& urls)
 {
     if (urls.isEmpty() || !urls.front().isLocalFile()) {
@@ -198,7 +225,11 @@ void FileCommands::openDropped(const QList<QUrl>& urls)
     }
     const QString path = QDir::cleanPath(urls.front().toLocalFile());
     if (checkSheetFile(path) == FileCheck::TooLarge) {
-        m_window.app().messages().critical(&m_window, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
+        m_window.app().messages().critical(
+            &m_window, QStringLiteral("ファイルが大きすぎるため開くことができません！"));
+        return;
+    }
+    if (refuseHeldPath(path)) {
         return;
     }
     const WaitCursor hourglass;
@@ -212,7 +243,9 @@ void FileCommands::recoverSheets()
     if (copies.isEmpty()) {
         return;
     }
-    if (!app.messages().askYesNo(&m_window, QStringLiteral("前回終了時に保存されていないシートがあります。復元しますか？"))) {
+    if (!app.messages().askYesNo(
+            &m_window,
+            QStringLiteral("前回終了時に保存されていないシートがあります。復元しますか？"))) {
         app.recovery().discard(copies);
         return;
     }
@@ -222,11 +255,14 @@ void FileCommands::recoverSheets()
         }
         const std::optional<RecoveryCopy> copy = app.recovery().read(path);
         if (!copy) {
-            app.messages().critical(&m_window, QStringLiteral("復元できないシートがあります！\r\n") + path);
+            app.messages().critical(&m_window,
+                                    QStringLiteral("復元できないシートがあります！\r\n") + path);
             continue;
         }
-        // A sheet saved under a name comes back under it, so that Save writes there.
-        frmZelChild* sheet = copy->path.isEmpty() ? m_window.NewSheet() : m_window.addSheetWindow(copy->caption);
+        // A sheet saved under a name comes back under it, so that Save writes there, unless
+        // another open sheet holds that file: then it comes back as a new sheet.
+        const bool named = !copy->path.isEmpty() && app.sheetHolding(copy->path) == 0;
+        frmZelChild* sheet = named ? m_window.addSheetWindow(copy->caption) : m_window.NewSheet();
         {
             const WaitCursor hourglass;
             restoreRecoveryCopy(*copy, sheet->model());
@@ -234,6 +270,7 @@ void FileCommands::recoverSheets()
         app.takeLayout(copy->layout);
         sheet->model().markChanged();
         sheet->adoptRecovery(QFileInfo(path).fileName());
+        sheet->showCurrentAddress();
         sheet->grdZel->viewport()->update();
     }
 }

@@ -41,6 +41,9 @@ public:
 
 private:
     void loadChecked(const QString& path);
+    // Another open sheet holds the file of path (not the sheet being saved there): says so and
+    // gives true.
+    bool refuseHeldPath(const QString& path, const frmZelChild* saving = nullptr);
 
     frmZel& m_window;
     // The file dialogs' file name, kept between uses as the dialog control keeps it.

@@ -54,6 +54,8 @@ frmZel::frmZel(QWidget* parent) : QMainWindow(parent)
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(mdiArea, 1);
+    // Another sheet brought to the front: the label names its current cell.
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmZel::showActiveAddress);
     setCentralWidget(central);
     createActions();
     // Menu shortcuts are decided before the focused control sees the key (eventFilter).
@@ -179,6 +181,9 @@ void frmZel::createActions()
         a->setObjectName(QLatin1String(name));
         a->setShortcut(shortcut);
         connect(a, &QAction::triggered, this, handler);
+        // Commands move the current cell (a paste ends on the block's last cell): the label
+        // follows once the command is done.
+        connect(a, &QAction::triggered, this, &frmZel::showActiveAddress);
         return a;
     };
     auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QLatin1String(name)); };
@@ -338,6 +343,13 @@ void frmZel::setAddressLabel(const QString& text)
 {
     Label1->setText(text);
     Label1->setAccessibleDescription(text);
+}
+
+void frmZel::showActiveAddress()
+{
+    if (frmZelChild* sheet = activeSheet()) {
+        sheet->showCurrentAddress();
+    }
 }
 
 void frmZel::setEditLine(const QString& text)
@@ -533,6 +545,7 @@ void frmZel::tbrMenu_ButtonClick(const QString& key)
                              (windows && b.when == When::WindowsLoadedAndCopied && m_editing.buffers().canPaste());
         if (allowed) {
             (this->*b.run)();
+            showActiveAddress();
         }
         return;
     }

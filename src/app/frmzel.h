@@ -96,6 +96,8 @@ public:
     AppState& app() override { return m_app; }
     void setAddressLabel(const QString& text) override;
     void setEditLine(const QString& text) override;
+    // The address label names the active sheet's current cell.
+    void showActiveAddress();
     void editDelete() override { mnuEditDelete_Click(); }
     bool saveForClose(frmZelChild& sheet) override { return m_files.saveForClose(sheet); }
 

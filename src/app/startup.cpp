@@ -27,7 +27,8 @@ std::unique_ptr<QLockFile> takeInstanceLock()
         dir = QDir::tempPath();
     }
     const QString user = qEnvironmentVariable("USER", QStringLiteral("user"));
-    auto lock = std::make_unique<QLockFile>(QDir(dir).filePath(QStringLiteral("zeltarn-") + user + QStringLiteral(".lock")));
+    auto lock = std::make_unique<QLockFile>(
+        QDir(dir).filePath(QStringLiteral("zeltarn-") + user + QStringLiteral(".lock")));
     lock->setStaleLockTime(0); // only a lock whose process is gone is stale
     if (!lock->tryLock(0)) {
         return nullptr;
@@ -45,7 +46,8 @@ QRect storedPlacementTwips()
         const int value = settings.value(QLatin1String(key)).toString().trimmed().toInt(&ok);
         return ok ? value : fallback;
     };
-    return QRect(read("MainLeft", 1000), read("MainTop", 1000), read("MainWidth", 10000), read("MainHeight", 8000));
+    return QRect(read("MainLeft", 1000), read("MainTop", 1000), read("MainWidth", 10000),
+                 read("MainHeight", 8000));
 }
 
 void placeWindow(QWidget& window, const QRect& twips)
@@ -70,22 +72,27 @@ namespace {
 
 // Tests of the whole program under a real display read the active sheet through this: only
 // when ZELTARN_TEST_DUMP names a file, Ctrl+Shift+F12 writes there every non-empty shown text
-// of the sheet's cells, one "B3<tab>text" line each, and last "@<tab>x<tab>y<tab>w<tab>h", the
-// current cell's rectangle on the screen, where a test can click. While the preview shows, its
-// page goes beside the file as a PNG picture (the same name with ".preview.png").
-// Watches every key of the program, so that the dump also answers while a modal window such
-// as the preview blocks the main window's own shortcuts.
+// of the sheet's cells, one "B3<tab>text" line each (a line break as \n), and last
+// "@<tab>x<tab>y<tab>w<tab>h<tab> cell<tab>sheets<tab>label": the current cell's rectangle on the
+// screen, where a test can click, its name, the number of open sheets and the address label's text.
+// While the preview shows, its page goes beside the file as a PNG picture (the same name with
+// ".preview.png"). Watches every key of the program, so that the dump also answers while a modal
+// window such as the preview blocks the main window's own shortcuts.
 class TestDump : public QObject
 {
 public:
-    TestDump(frmZel& window, QString path) : QObject(&window), m_window(window), m_path(std::move(path)) {}
+    TestDump(frmZel& window, QString path)
+        : QObject(&window), m_window(window), m_path(std::move(path))
+    {
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_F12 && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+            if (key->key() == Qt::Key_F12 &&
+                key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
                 write();
                 return true;
             }
@@ -96,7 +103,8 @@ protected:
 private:
     void write() const
     {
-        if (const frmPreview* preview = m_window.printing().preview(); preview && preview->isVisible()) {
+        if (const frmPreview* preview = m_window.printing().preview();
+            preview && preview->isVisible()) {
             preview->PreviewPicture->pixmap().save(m_path + QStringLiteral(".preview.png"));
         }
         QFile file(m_path);
@@ -109,13 +117,24 @@ private:
         for (int r = 1; r < grid.Rows(); ++r) {
             for (int c = 1; c < grid.Cols(); ++c) {
                 if (!grid.text(r, c).isEmpty()) {
-                    out += cellName(r, c) + QLatin1Char('\t') + grid.text(r, c) + QLatin1Char('\n');
+                    // A line break in a cell is written as \n, so a cell stays one line.
+                    out +=
+                        cellName(r, c) + QLatin1Char('\t') +
+                        QString(grid.text(r, c)).replace(QLatin1Char('\n'), QLatin1String("\\n")) +
+                        QLatin1Char('\n');
                 }
             }
         }
         const QRect cell = sheet->grdZel->cellRect(grid.Row(), grid.Col());
         const QPoint at = sheet->grdZel->viewport()->mapToGlobal(cell.topLeft());
-        out += QStringLiteral("@\t%1\t%2\t%3\t%4\n").arg(at.x()).arg(at.y()).arg(cell.width()).arg(cell.height());
+        out += QStringLiteral("@\t%1\t%2\t%3\t%4\t%5\t%6\t%7\n")
+                   .arg(at.x())
+                   .arg(at.y())
+                   .arg(cell.width())
+                   .arg(cell.height())
+                   .arg(cellName(grid.Row(), grid.Col()))
+                   .arg(m_window.sheets().size())
+                   .arg(m_window.Label1->text());
         file.write(out.toUtf8());
     }
 

@@ -38,21 +38,11 @@ void whitenRange(GridState& grid, const CellRange& range)
     }
 }
 
-QString blockTextFromClipboard(QString text)
-{
-    text.replace(QLatin1String("\r\n"), QLatin1String("\r"));
-    text.replace(QLatin1Char('\n'), QLatin1Char('\r'));
-    if (text.endsWith(QLatin1Char('\r'))) {
-        text.chop(1);
-    }
-    return text;
-}
-
-void pasteText(SheetModel& sheet, const QString& blockText)
+void pasteText(SheetModel& sheet, const QList<QStringList>& rows)
 {
     GridState& grid = sheet.grid();
     const QuietGrid quiet(grid);
-    grid.setClip(blockText);
+    grid.setClip(rows);
     const CellRange range = orderedSelection(grid);
     for (int r = range.top; r <= range.bottom && r <= LastRow; ++r) {
         for (int c = range.left; c <= range.right && c <= LastCol; ++c) {

@@ -34,11 +34,7 @@ void whitenSheet(GridState& grid);
 // Whitens the cells of a range.
 void whitenRange(GridState& grid, const CellRange& range);
 
-// A text from the clipboard as the grid's block text: rows end at CR LF, CR or LF alike, and
-// one row end at the very end makes no further row.
-QString blockTextFromClipboard(QString text);
-
-// Spreads a block text over the ordered selection from its top-left cell, then enters every
+// Spreads rows of texts over the ordered selection from its top-left cell, then enters every
 // cell of the selection row by row from what it shows, each through the editor's text, which
 // keeps the last one. Drawing and highlight are off meanwhile.
-void pasteText(SheetModel& sheet, const QString& blockText);
+void pasteText(SheetModel& sheet, const QList<QStringList>& rows);

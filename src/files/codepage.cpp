@@ -50,6 +50,44 @@ Conversion& toCp932()
     return conversion;
 }
 
+// Characters other systems write where code page 932 has a look-alike: the code page writes each
+// as that look-alike, which is what reads back (〜 as ～, − as －, ¢ as ￠, and so on).
+char16_t cp932LookAlike(char16_t ch)
+{
+    switch (ch) {
+    case u'\u301C':
+        return u'\uFF5E'; // wave dash
+    case u'\u2014':
+        return u'\u2015'; // em dash
+    case u'\u2016':
+        return u'\u2225'; // double vertical line
+    case u'\u2212':
+        return u'\uFF0D'; // minus sign
+    case u'\u00A2':
+        return u'\uFFE0'; // cent sign
+    case u'\u00A3':
+        return u'\uFFE1'; // pound sign
+    case u'\u00AC':
+        return u'\uFFE2'; // not sign
+    default:
+        return ch;
+    }
+}
+
+// The decoded bytes are the text, up to the look-alikes above.
+bool readsBackAs(QStringView decoded, QStringView text)
+{
+    if (decoded.size() != text.size()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (decoded[i].unicode() != cp932LookAlike(text[i].unicode())) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QString decodeCp932(const QByteArray& bytes)
@@ -114,9 +152,9 @@ std::optional<QByteArray> encodeCp932(QStringView text)
         return std::nullopt;
     }
     out.truncate(out.size() - qsizetype(outLeft));
-    // Some characters are written as others that read back differently (¥ as a backslash,
-    // 〜 as ～); those cannot be kept either.
-    if (decodeCp932(out) != text) {
+    // Some characters are written as others: the look-alikes of code page 932 are kept as
+    // those, but a character that would read back as something else (¥ as a backslash) is not.
+    if (!readsBackAs(decodeCp932(out), text)) {
         return std::nullopt;
     }
     return out;

@@ -10,7 +10,8 @@
 QString decodeCp932(const QByteArray& bytes);
 
 // Text as written to a file; a character code page 932 cannot hold, or holds only as another
-// character, gives nothing.
+// character, gives nothing. Seven characters other systems use are written as the code page's
+// look-alikes that Japanese users take for the same: 〜 — ‖ − ¢ £ ¬ as ～ ― ∥ － ￠ ￡ ￢.
 std::optional<QByteArray> encodeCp932(QStringView text);
 
 // The text of a file: a sheet file is always code page 932. A CSV or text file is UTF-8 when it

@@ -96,7 +96,7 @@ void restoreRecoveryCopy(const RecoveryCopy& copy, SheetModel& sheet)
     const auto [lastRow, lastCol] = sheet.usedExtent();
     enterStoredAgain(sheet, lastRow, lastCol);
     sheet.applyLayout(copy.layout);
-    grid.setCurrent(1, 1);
+    grid.home();
 }
 
 RecoveryStore::RecoveryStore(QString folder) : m_folder(std::move(folder))

@@ -31,63 +31,166 @@ bool isMarkerLine(QStringView line)
     return line.trimmed() == QLatin1String("\"00.00\"");
 }
 
-QStringList splitFields(QStringView line)
+namespace {
+
+bool isLineEnd(QChar ch)
+{
+    return ch == QLatin1Char('\r') || ch == QLatin1Char('\n');
+}
+
+// Appends text from inside a quoted field: a CR LF or a CR is a line break, kept as one LF.
+void appendWithLineBreaks(QString& field, QStringView text)
+{
+    for (qsizetype start = 0;;) {
+        qsizetype cr = text.indexOf(QLatin1Char('\r'), start);
+        if (cr < 0) {
+            field += text.sliced(start);
+            return;
+        }
+        field += text.sliced(start, cr - start);
+        field += QLatin1Char('\n');
+        start = cr + 1 < text.size() && text[cr + 1] == QLatin1Char('\n') ? cr + 2 : cr + 1;
+    }
+}
+
+// Reads the cell rows of a text one after the other. A row is one line, except that a quoted
+// field runs over line ends to its closing quote.
+class CellRowReader
+{
+public:
+    explicit CellRowReader(QStringView text) : m_text(text) {}
+
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    qsizetype pos() const { return m_pos; }
+    // The line the next row starts on, without its line end.
+    QStringView nextLine() const { return m_text.sliced(m_pos, lineEnd(m_pos) - m_pos); }
+    QStringList readRow();
+
+private:
+    qsizetype lineEnd(qsizetype from) const
+    {
+        while (from < m_text.size() && !isLineEnd(m_text[from])) {
+            ++from;
+        }
+        return from;
+    }
+    qsizetype quoteRun(qsizetype from) const
+    {
+        qsizetype end = from;
+        while (end < m_text.size() && m_text[end] == QLatin1Char('"')) {
+            ++end;
+        }
+        return end - from;
+    }
+    bool readQuoted(QString& field);
+    void readQuotedInLine(QString& field);
+    QString readUnquoted();
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    // No closing quote starts at or after this position (-1: not known), so a text of many
+    // unclosed fields is not searched to its end again and again.
+    qsizetype m_noCloseFrom = -1;
+};
+
+QStringList CellRowReader::readRow()
 {
     QStringList fields;
-    fields.reserve(line.count(QLatin1Char(',')) + 1);
-    const qsizetype n = line.size();
-    qsizetype i = 0;
     while (true) {
-        if (i < n && line[i] == QLatin1Char('"')) {
-            QString field;
-            ++i;
-            bool closed = false;
-            while (i < n) {
-                const qsizetype quote = line.indexOf(QLatin1Char('"'), i);
-                if (quote < 0) {
-                    field += line.sliced(i); // never closed: the rest of the line
-                    i = n;
-                    break;
-                }
-                field += line.sliced(i, quote - i);
-                if (quote + 1 < n && line[quote + 1] == QLatin1Char('"')) {
-                    field += QLatin1Char('"');
-                    i = quote + 2;
-                } else if (quote + 1 == n || line[quote + 1] == QLatin1Char(',')) {
-                    i = quote + 1;
-                    closed = true;
-                    break;
-                } else {
-                    field += QLatin1Char('"'); // a lone double quote stands for itself
-                    i = quote + 1;
-                }
+        QString field;
+        if (!atEnd() && m_text[m_pos] == QLatin1Char('"')) {
+            if (!readQuoted(field)) {
+                readQuotedInLine(field);
             }
-            fields.append(field);
-            if (!closed || i == n) {
-                break;
-            }
-            ++i; // the comma
-            if (i == n) {
-                fields.append(QString()); // a comma at the end leaves one empty field after it
-                break;
-            }
-            continue;
-        }
-        qsizetype end = line.indexOf(QLatin1Char(','), i);
-        if (end < 0) {
-            end = n;
-        }
-        QString field = line.sliced(i, end - i).toString();
-        if (field.contains(QLatin1Char('"'))) {
-            field = field.size() <= 2 ? QString() : field.sliced(1, field.size() - 2);
+        } else {
+            field = readUnquoted();
         }
         fields.append(field);
-        if (end == n) {
+        if (atEnd() || m_text[m_pos] != QLatin1Char(',')) {
             break;
         }
-        i = end + 1;
+        ++m_pos; // a comma at the end of the row leaves one empty field after it
+    }
+    // The row's line end: CR LF, CR or LF.
+    if (!atEnd() && m_text[m_pos] == QLatin1Char('\r')) {
+        ++m_pos;
+        if (!atEnd() && m_text[m_pos] == QLatin1Char('\n')) {
+            ++m_pos;
+        }
+    } else if (!atEnd() && m_text[m_pos] == QLatin1Char('\n')) {
+        ++m_pos;
     }
     return fields;
+}
+
+// From the opening quote: a run of quotes stands for half as many quotes; an odd run ends with a
+// closing quote when a comma, a line end or the end of the text follows, and with a lone quote,
+// kept as it stands, otherwise. False (nothing read) when no closing quote comes.
+bool CellRowReader::readQuoted(QString& field)
+{
+    const qsizetype n = m_text.size();
+    const qsizetype firstFree = m_pos + 1 + quoteRun(m_pos + 1);
+    QString text;
+    for (qsizetype i = m_pos + 1;;) {
+        const qsizetype quote = m_text.indexOf(QLatin1Char('"'), i);
+        if (quote < 0 || (quote >= firstFree && m_noCloseFrom >= 0 && quote >= m_noCloseFrom)) {
+            m_noCloseFrom = m_noCloseFrom < 0 ? firstFree : std::min(m_noCloseFrom, firstFree);
+            return false;
+        }
+        appendWithLineBreaks(text, m_text.sliced(i, quote - i));
+        const qsizetype run = quoteRun(quote);
+        text += QString(run / 2, QLatin1Char('"'));
+        i = quote + run;
+        if (run % 2 == 1) {
+            if (i == n || m_text[i] == QLatin1Char(',') || isLineEnd(m_text[i])) {
+                field = text;
+                m_pos = i;
+                return true;
+            }
+            text += QLatin1Char('"');
+        }
+    }
+}
+
+// A quoted field never closed: the rest of its line, doubled quotes read as one.
+void CellRowReader::readQuotedInLine(QString& field)
+{
+    const qsizetype end = lineEnd(m_pos);
+    for (qsizetype i = m_pos + 1; i < end;) {
+        const qsizetype quote = m_text.indexOf(QLatin1Char('"'), i);
+        if (quote < 0 || quote >= end) {
+            field += m_text.sliced(i, end - i);
+            break;
+        }
+        field += m_text.sliced(i, quote - i);
+        const qsizetype run = std::min(quoteRun(quote), end - quote);
+        field += QString((run + 1) / 2, QLatin1Char('"'));
+        i = quote + run;
+    }
+    m_pos = end;
+}
+
+// Up to the next comma or line end; holding a double quote anywhere, it loses its first and
+// last character.
+QString CellRowReader::readUnquoted()
+{
+    qsizetype end = m_pos;
+    while (end < m_text.size() && m_text[end] != QLatin1Char(',') && !isLineEnd(m_text[end])) {
+        ++end;
+    }
+    QStringView field = m_text.sliced(m_pos, end - m_pos);
+    m_pos = end;
+    if (field.contains(QLatin1Char('"'))) {
+        return field.size() <= 2 ? QString() : field.sliced(1, field.size() - 2).toString();
+    }
+    return field.toString();
+}
+
+} // namespace
+
+QStringList splitFields(QStringView line)
+{
+    return CellRowReader(line).readRow();
 }
 
 void appendQuotedField(QString& line, QStringView text)
@@ -109,21 +212,23 @@ void appendQuotedField(QString& line, QStringView text)
 SheetText parseSheetText(QStringView text)
 {
     SheetText sheet;
-    const QList<QStringView> lines = splitLines(text);
-    sheet.rows.reserve(size_t(lines.size()));
-    qsizetype i = 0;
-    for (; i < lines.size(); ++i) {
-        if (isMarkerLine(lines[i])) {
+    CellRowReader reader(text);
+    while (!reader.atEnd()) {
+        // Only a line that starts a row can be the marker: inside a quoted field it is text.
+        if (isMarkerLine(reader.nextLine())) {
             sheet.hasTrailer = true;
             break;
         }
-        sheet.rows.push_back(splitFields(lines[i]));
+        sheet.rows.push_back(reader.readRow());
     }
-    for (++i; sheet.hasTrailer && i < lines.size(); ++i) {
-        for (const QStringView value : lines[i].split(QLatin1Char(','))) {
-            const QStringView v = value.trimmed();
-            if (!v.isEmpty()) {
-                sheet.trailer.append(v.toString());
+    if (sheet.hasTrailer) {
+        for (const QStringView line :
+             splitLines(text.sliced(reader.pos())).sliced(1)) { // after the marker
+            for (const QStringView value : line.split(QLatin1Char(','))) {
+                const QStringView v = value.trimmed();
+                if (!v.isEmpty()) {
+                    sheet.trailer.append(v.toString());
+                }
             }
         }
     }

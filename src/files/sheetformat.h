@@ -21,15 +21,18 @@ bool isMarkerLine(QStringView line);
 // followed by a comma or the line end; two double quotes inside stand for one, and a lone
 // double quote followed by anything else stands for itself. Any other field runs to the next
 // comma and, if it holds a double quote anywhere, loses its first and last character. A line
-// without characters is one empty field.
+// without characters is one empty field. In a whole text (parseSheetText) a quoted field runs
+// over line ends to its closing quote, each CR LF or CR in it kept as one LF; one that no quote
+// closes before the end of the text runs to the end of its line.
 QStringList splitFields(QStringView line);
 
 // Appends a field as written: between double quotes, an inner double quote doubled.
 void appendQuotedField(QString& line, QStringView text);
 
-// What a file holds: its cell lines, split into fields, and the trailer's values when the
-// marker line was found.
-struct SheetText {
+// What a file holds: its cell rows, split into fields, and the trailer's values when a line
+// that starts a row is the marker line.
+struct SheetText
+{
     std::vector<QStringList> rows;
     bool hasTrailer = false;
     // The values after the marker line, split at line ends and commas.

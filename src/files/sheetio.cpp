@@ -5,6 +5,7 @@
 #include "sheetformat.h"
 #include "sheetmodel.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -18,6 +19,13 @@ bool hasOpenableEnding(QStringView path)
 {
     return path.endsWith(QLatin1String("zel")) || path.endsWith(QLatin1String("txt")) ||
            path.endsWith(QLatin1String("csv"));
+}
+
+QString comparablePath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath(); // empty when the file does not exist
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 void enterStoredAgain(SheetModel& sheet, int rows, int cols)
@@ -80,6 +88,8 @@ LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayo
         sheet.applyLayout(layout);
         result.layout = layout;
     }
+    // Loading visited every cell; typing afterwards lands in A1, not in the last cell read.
+    grid.home();
     return result;
 }
 

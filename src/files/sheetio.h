@@ -15,6 +15,10 @@ bool isSheetFilePath(const QString& path);
 // The open commands take only names whose last three characters are "zel", "txt" or "csv".
 bool hasOpenableEnding(QStringView path);
 
+// A path as two names of one file compare equal: absolute and clean, with symbolic links
+// resolved where the file exists. Compared exactly, case and all.
+QString comparablePath(const QString& path);
+
 // The largest sheet file or CSV the program opens: every sheet it can save is far smaller, and
 // reading one this size stays well under a second.
 inline constexpr qint64 MaxSheetFileSize = 16 * 1024 * 1024;
@@ -35,7 +39,8 @@ struct LoadResult {
 // Fills a sheet from a file's text: every field entered in a first pass line by line, then
 // every cell of the rows read and of as many columns as the last line has fields entered
 // again, so formulas see the cells loaded after them; then the layout trailer, whose missing
-// values keep those of the layout before. Drawing and highlight are off meanwhile.
+// values keep those of the layout before. Drawing and highlight are off meanwhile; at the end
+// A1 is the current cell, in view at the top left.
 LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayout& before);
 LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayout& before);
 

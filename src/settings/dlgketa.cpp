@@ -47,7 +47,10 @@ dlgKeta::dlgKeta(QWidget* parent) : QDialog(parent)
 void dlgKeta::OKButton_Click()
 {
     hide();
-    Q_EMIT digitsChosen(qint16(cboKeta->currentIndex() < 0 ? 0 : cboKeta->currentText().toInt()));
+    // With nothing chosen there is no new count: OK only closes, as a look at the dialog should.
+    if (cboKeta->currentIndex() >= 0) {
+        Q_EMIT digitsChosen(qint16(cboKeta->currentText().toInt()));
+    }
 }
 
 void dlgKeta::CancelButton_Click()

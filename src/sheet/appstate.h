@@ -26,7 +26,14 @@ public:
     bool sheetLimitReached() const { return OpenSheetCount >= MaxOpenSheets; }
     int SheetSerial = 0;
     int NewSheetNumber = 0;
-    QStringList OpenSheetNames{QString()}; // index 0..SheetSerial
+    // At each serial (index 0..SheetSerial), the path the sheet is saved under now, or the
+    // caption of a sheet never saved; emptied when the sheet closes.
+    QStringList OpenSheetNames{QString()};
+    // The serial of the open sheet saved under the file of a path, 0 for none: one file is open
+    // in one window only, so that no save overwrites another window's work.
+    int sheetHolding(const QString& path) const;
+    // A sheet written under a new path is held there from now on.
+    void setSheetPath(int serial, const QString& path);
 
     // The display size of the sheets: a new sheet window sets it back to 1, a file read
     // sets it to the file's (takeLayout), Save divides the widths by it.

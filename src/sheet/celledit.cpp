@@ -75,10 +75,16 @@ void frmZelChild::moveDownAndReopen()
     if (grid.Row() < grid.Rows() - 1) {
         grid.setRow(grid.Row() + 1);
     }
-    m_host.setAddressLabel(cellAddress(grid.Row(), grid.Col()));
+    showCurrentAddress();
     m_host.setEditLine(Ex(grid.Row(), grid.Col()));
     showExpressionInCell();
     GridEdit(32);
+}
+
+void frmZelChild::showCurrentAddress()
+{
+    const GridState& grid = grdZel->state();
+    m_host.setAddressLabel(cellAddress(grid.Row(), grid.Col()));
 }
 
 // A character typed on the grid: one above 127 first opens the editor on the cell's
@@ -276,6 +282,14 @@ void frmZelChild::grdZel_DblClick()
     m_host.setEditLine(expression);
     showExpressionInCell();
     GridEdit(32);
+}
+
+// The grid's own keys moved: the label names the cell they reached and the edit line, which
+// would stand beside another cell's expression, is emptied as after a click.
+void frmZelChild::grdZel_Navigated()
+{
+    showCurrentAddress();
+    m_host.setEditLine(QString());
 }
 
 void frmZelChild::grdZel_Scroll()

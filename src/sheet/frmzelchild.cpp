@@ -64,6 +64,7 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
     connect(grdZel, &SheetGrid::clicked, this, &frmZelChild::grdZel_Click);
     connect(grdZel, &SheetGrid::doubleClicked, this, &frmZelChild::grdZel_DblClick);
     connect(grdZel, &SheetGrid::scrolled, this, &frmZelChild::grdZel_Scroll);
+    connect(grdZel, &SheetGrid::navigated, this, &frmZelChild::grdZel_Navigated);
 
     // Loading the window.
     AppState& app = m_host.app();
@@ -90,7 +91,7 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
     setEditorText(QString());
     txtEdit->hide();
     grid.setCurrent(1, 1);
-    m_host.setAddressLabel(cellAddress(1, 1));
+    showCurrentAddress();
     m_model->clearChanged();
     m_model->endPointing();
 }

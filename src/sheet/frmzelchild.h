@@ -101,6 +101,8 @@ public:
     // After Enter in the overlay editor or the edit line: one row down (the last row stays),
     // label and edit line updated, the editor opened on the new cell.
     void moveDownAndReopen();
+    // The main window's address label names this sheet's current cell.
+    void showCurrentAddress();
 
     // Multiplies every column width and row height by the display scale (halves to even).
     void SizeCells();
@@ -140,6 +142,7 @@ private:
     void grdZel_Click();
     void grdZel_DblClick();
     void grdZel_Scroll();
+    void grdZel_Navigated();
     void txtEdit_KeyDown(int& keyCode, Qt::KeyboardModifiers modifiers);
     void txtEdit_KeyHandled(int keyCode);
 

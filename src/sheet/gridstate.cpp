@@ -218,36 +218,26 @@ void GridState::setLeftCol(int col)
     changed();
 }
 
-QString GridState::Clip() const
+QList<QStringList> GridState::Clip() const
 {
-    QString out;
+    QList<QStringList> rows;
     for (int r = selTop(); r <= selBottom(); ++r) {
-        if (r > selTop()) {
-            out += QLatin1Char('\r');
-        }
+        QStringList row;
         for (int c = selLeft(); c <= selRight(); ++c) {
-            if (c > selLeft()) {
-                out += QLatin1Char('\t');
-            }
-            out += text(r, c);
+            row.append(text(r, c));
         }
+        rows.append(row);
     }
-    return out;
+    return rows;
 }
 
-void GridState::setClip(const QString& text)
+void GridState::setClip(const QList<QStringList>& rows)
 {
-    const QStringList lines = text.split(QLatin1Char('\r'));
     int r = selTop();
-    for (const QString& line : lines) {
+    for (const QStringList& fields : rows) {
         if (r > selBottom()) {
             break;
         }
-        QString row = line;
-        if (row.startsWith(QLatin1Char('\n'))) {
-            row.remove(0, 1); // a CR LF line end leaves its LF in front of the next line
-        }
-        const QStringList fields = row.split(QLatin1Char('\t'));
         int c = selLeft();
         for (const QString& field : fields) {
             if (c > selRight()) {

@@ -2,7 +2,9 @@
 
 #include "sheetsize.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <vector>
@@ -45,6 +47,14 @@ public:
         m_row = m_rowSel = row;
         m_col = m_colSel = col;
         changed();
+    }
+
+    // A1 current and selected alone, in view at the top left: where a sheet just read starts.
+    void home()
+    {
+        setCurrent(FixedRows(), FixedCols());
+        setTopRow(FixedRows());
+        setLeftCol(FixedCols());
     }
 
     // The second corner of the selection; it may lie above or left of the current cell.
@@ -107,11 +117,11 @@ public:
     void setTopRow(int row);
     void setLeftCol(int col);
 
-    // Shown texts of the selection: cells of a row separated by a tab, rows by a CR.
-    QString Clip() const;
-    // Places the fields of such a text into the selection from its top-left cell on; rows and
-    // fields beyond the selection are left out.
-    void setClip(const QString& text);
+    // Shown texts of the selection, row by row.
+    QList<QStringList> Clip() const;
+    // Places rows of texts into the selection from its top-left cell on; rows and fields
+    // beyond the selection are left out, cells they do not reach keep their texts.
+    void setClip(const QList<QStringList>& rows);
 
     // The view's hook: called when something visible changed and the view has not been told
     // since its last paint.

@@ -322,34 +322,44 @@ void SheetGrid::keyPressEvent(QKeyEvent* event)
     const int row = extend ? m_state.RowSel() : m_state.Row();
     const int col = extend ? m_state.ColSel() : m_state.Col();
     const int page = std::max(1, viewport()->height() / std::max(1, toPixels(360)) - 1);
+    int toRow = row;
+    int toCol = col;
+    bool navigation = true;
     switch (code) {
     case Qt::Key_Up:
-        userMoveTo(row - 1, col, extend);
-        return;
-    case Qt::Key_Down:
-        userMoveTo(row + 1, col, extend);
-        return;
-    case Qt::Key_Left:
-        userMoveTo(row, col - 1, extend);
-        return;
-    case Qt::Key_Right:
-        userMoveTo(row, col + 1, extend);
-        return;
-    case Qt::Key_PageUp:
-        userMoveTo(row - page, col, extend);
-        return;
-    case Qt::Key_PageDown:
-        userMoveTo(row + page, col, extend);
-        return;
-    case Qt::Key_Home:
-        userMoveTo(event->modifiers() & Qt::ControlModifier ? 1 : row, 1, extend);
-        return;
-    case Qt::Key_End:
-        userMoveTo(event->modifiers() & Qt::ControlModifier ? m_state.Rows() - 1 : row,
-                   m_state.Cols() - 1, extend);
-        return;
-    default:
+        --toRow;
         break;
+    case Qt::Key_Down:
+        ++toRow;
+        break;
+    case Qt::Key_Left:
+        --toCol;
+        break;
+    case Qt::Key_Right:
+        ++toCol;
+        break;
+    case Qt::Key_PageUp:
+        toRow -= page;
+        break;
+    case Qt::Key_PageDown:
+        toRow += page;
+        break;
+    case Qt::Key_Home:
+        toRow = event->modifiers() & Qt::ControlModifier ? 1 : row;
+        toCol = 1;
+        break;
+    case Qt::Key_End:
+        toRow = event->modifiers() & Qt::ControlModifier ? m_state.Rows() - 1 : row;
+        toCol = m_state.Cols() - 1;
+        break;
+    default:
+        navigation = false;
+        break;
+    }
+    if (navigation) {
+        userMoveTo(toRow, toCol, extend);
+        Q_EMIT navigated();
+        return;
     }
     // Ctrl with a letter types that letter's control code (Ctrl+A is 1), as Tab types 9: every
     // code up to 32 opens the editor on the cell's expression. The menus' shortcuts have taken

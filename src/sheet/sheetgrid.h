@@ -57,6 +57,8 @@ Q_SIGNALS:
     void compositionStarted();
     // An input-method event went to the input target.
     void compositionChanged(const QInputMethodEvent& event);
+    // The grid's own keys moved the current cell or the selection (arrows, pages, Home, End).
+    void navigated();
     void scrolled();
     void gotFocus();
     // The user dragged a column's border.

@@ -1,8 +1,8 @@
 #include "celleditor.h"
-#include "testwindow.h"
 #include "frmzel.h"
 #include "sheetgrid.h"
 #include "sheetio.h"
+#include "testwindow.h"
 
 #include <QDropEvent>
 #include <QMdiSubWindow>
@@ -30,6 +30,7 @@ private slots:
     void saveAsCompletesName();
     void failedSavesKeepSheetChanged();
     void closePromptSaves();
+    void oneFileOneWindow();
     void commandLine_data();
     void commandLine();
     void drops();
@@ -99,10 +100,14 @@ void TestFileCommands::openRefusals_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
-    QTest::newRow("capital CSV") << "a.CSV" << QByteArray("\"1\"") << "このファイルは開くことができません！";
-    QTest::newRow("other ending") << "a.dat" << QByteArray("\"1\"") << "このファイルは開くことができません！";
-    QTest::newRow("16 MiB and a byte") << "big.csv" << fileOfSize(MaxSheetFileSize + 1) << "ファイルが大きすぎるため開くことができません！";
-    QTest::newRow("no such file") << "gone.csv" << QByteArray() << "ファイルが大きすぎるため開くことができません！";
+    QTest::newRow("capital CSV") << "a.CSV" << QByteArray("\"1\"")
+                                 << "このファイルは開くことができません！";
+    QTest::newRow("other ending") << "a.dat" << QByteArray("\"1\"")
+                                  << "このファイルは開くことができません！";
+    QTest::newRow("16 MiB and a byte") << "big.csv" << fileOfSize(MaxSheetFileSize + 1)
+                                       << "ファイルが大きすぎるため開くことができません！";
+    QTest::newRow("no such file") << "gone.csv" << QByteArray()
+                                  << "ファイルが大きすぎるため開くことができません！";
 }
 
 void TestFileCommands::openRefusals()
@@ -127,7 +132,8 @@ void TestFileCommands::openLoadsAndRefusesDuplicate()
         window->NewSheet();
     }
     window->mnuFileOpen_Click();
-    QCOMPARE(messages->criticals, QStringList{QStringLiteral("1度に開くことのできるシートの数は10です！")});
+    QCOMPARE(messages->criticals,
+             QStringList{QStringLiteral("1度に開くことのできるシートの数は10です！")});
     QVERIFY(dialogs->opened.isEmpty());
     for (frmZelChild* s : window->sheets()) {
         s->setCloseAgreed(true);
@@ -158,7 +164,8 @@ void TestFileCommands::openLoadsAndRefusesDuplicate()
 
     dialogs->choices.append(FileDialogs::Choice{file, FileFilter::Csv});
     window->mnuFileOpen_Click();
-    QCOMPARE(messages->criticals, QStringList{QStringLiteral("そのファイルはすでに開いています！")});
+    QCOMPARE(messages->criticals,
+             QStringList{QStringLiteral("そのファイルはすでに開いています！")});
     QCOMPARE(window->sheets().size(), 1);
 
     // Once its window is closed, the same path opens again.
@@ -172,7 +179,8 @@ void TestFileCommands::openLoadsAndRefusesDuplicate()
 void TestFileCommands::unreadableFileLeavesNoSheet()
 {
     QVERIFY(!window->files().LoadSheetFile(path(QStringLiteral("missing/a.zel"))));
-    QCOMPARE(messages->criticals, QStringList{QStringLiteral("このファイルは開くことができません！")});
+    QCOMPARE(messages->criticals,
+             QStringList{QStringLiteral("このファイルは開くことができません！")});
     QTest::qWait(0);
     QVERIFY(window->sheets().isEmpty());
     QCOMPARE(window->app().OpenSheetCount, 0);
@@ -219,8 +227,10 @@ void TestFileCommands::saveAsCompletesName_data()
     QTest::newRow("csv") << "abc.csv" << F::Csv << "abc.csv" << false;
     QTest::newRow("all files, as typed") << "abc.txt" << F::AllFiles << "abc.txt" << false;
     QTest::newRow("all files, sheet file") << "abc.zel" << F::AllFiles << "abc.zel" << true;
-    QTest::newRow("all files, no ending Open takes") << "plain" << F::AllFiles << "plain.csv" << false;
-    QTest::newRow("all files, capital ending") << "DATA.CSV" << F::AllFiles << "DATA.CSV.csv" << false;
+    QTest::newRow("all files, no ending Open takes")
+        << "plain" << F::AllFiles << "plain.csv" << false;
+    QTest::newRow("all files, capital ending")
+        << "DATA.CSV" << F::AllFiles << "DATA.CSV.csv" << false;
 }
 
 void TestFileCommands::saveAsCompletesName()
@@ -255,7 +265,8 @@ void TestFileCommands::failedSavesKeepSheetChanged()
     const QString target = path(QStringLiteral("no-such-folder/a.zel"));
     dialogs->choices.append(FileDialogs::Choice{target, FileFilter::SheetFile});
     window->mnuFileSaveAs_Click();
-    QCOMPARE(messages->criticals, QStringList{QStringLiteral("ファイルを保存できませんでした！\r\n") + target});
+    QCOMPARE(messages->criticals,
+             QStringList{QStringLiteral("ファイルを保存できませんでした！\r\n") + target});
     QVERIFY(sheet->IsChanged());
     QVERIFY(sheet->windowTitle().startsWith(QLatin1String("New-Sheet")));
 
@@ -267,7 +278,8 @@ void TestFileCommands::failedSavesKeepSheetChanged()
     messages->criticals.clear();
     dialogs->choices.append(FileDialogs::Choice{existing, FileFilter::Csv});
     window->mnuFileSaveAs_Click();
-    QCOMPARE(messages->criticals, QStringList{QStringLiteral("Shift-JISで保存できない文字があります！\r\n D 3")});
+    QCOMPARE(messages->criticals,
+             QStringList{QStringLiteral("Shift-JISで保存できない文字があります！\r\n D 3")});
     QCOMPARE(read(existing), QByteArray("\"old\"\r\n"));
     QVERIFY(sheet->IsChanged());
 }
@@ -276,7 +288,8 @@ void TestFileCommands::closePromptSaves()
 {
     frmZelChild* fresh = changedNewSheet();
     messages->answers = {Messages::Answer::Yes};
-    dialogs->choices.append(FileDialogs::Choice{path(QStringLiteral("fresh")), FileFilter::SheetFile});
+    dialogs->choices.append(
+        FileDialogs::Choice{path(QStringLiteral("fresh")), FileFilter::SheetFile});
     QVERIFY(fresh->parentWidget()->close());
     QVERIFY(read(QStringLiteral("fresh.zel")).contains("\"=1+2\""));
 
@@ -291,11 +304,65 @@ void TestFileCommands::closePromptSaves()
     QCOMPARE(dialogs->saved.size(), 1);
 }
 
+// The duplicate test follows the file each sheet is saved under now, by any name of it; a save
+// onto another window's file is refused and writes nothing.
+void TestFileCommands::oneFileOneWindow()
+{
+    const QString a = write(QStringLiteral("a.csv"), "\"1\"\r\n");
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("sub")));
+    QVERIFY(QFile::link(a, path(QStringLiteral("link.csv"))));
+    auto open = [this](const QString& name) {
+        dialogs->choices.append(FileDialogs::Choice{path(name), FileFilter::Csv});
+        window->mnuFileOpen_Click();
+    };
+    const QString held = QStringLiteral("そのファイルはすでに開いています！");
+    open(QStringLiteral("link.csv")); // the link's own path is the caption
+    frmZelChild* first = window->activeSheet();
+    open(QStringLiteral("sub/../a.csv"));
+    QCOMPARE(messages->criticals, QStringList{held});
+
+    // Saved as b.csv, the sheet holds b.csv and no longer a.csv.
+    first->grdZel->state().setCurrent(1, 2);
+    first->txtEdit->setText(QStringLiteral("2"));
+    first->EnterCell();
+    dialogs->choices.append(FileDialogs::Choice{path(QStringLiteral("b.csv")), FileFilter::Csv});
+    window->mnuFileSaveAs_Click();
+    open(QStringLiteral("b.csv"));
+    QCOMPARE(messages->criticals.size(), 2);
+    open(QStringLiteral("a.csv"));
+    QCOMPARE(window->sheets().size(), 2);
+    QCOMPARE(messages->criticals.size(), 2);
+
+    // The second window cannot save over the first's file, nor can a closing new sheet.
+    frmZelChild* second = window->activeSheet();
+    second->txtEdit->setText(QStringLiteral("x"));
+    second->EnterCell();
+    dialogs->choices.append(FileDialogs::Choice{path(QStringLiteral("b.csv")), FileFilter::Csv});
+    window->mnuFileSaveAs_Click();
+    QCOMPARE(messages->criticals.size(), 3);
+    QCOMPARE(read(QStringLiteral("b.csv")), QByteArray("\"1\",\"2\"\r\n"));
+    QCOMPARE(second->windowTitle(), path(QStringLiteral("a.csv")));
+    frmZelChild* fresh = changedNewSheet();
+    messages->answers = {Messages::Answer::Yes};
+    dialogs->choices.append(FileDialogs::Choice{path(QStringLiteral("b.csv")), FileFilter::Csv});
+    QVERIFY(!fresh->parentWidget()->close());
+    QCOMPARE(messages->criticals, (QStringList{held, held, held, held}));
+    QCOMPARE(read(QStringLiteral("b.csv")), QByteArray("\"1\",\"2\"\r\n"));
+
+    // Saving onto its own file is no clash.
+    dialogs->choices.append(FileDialogs::Choice{path(QStringLiteral("a.csv")), FileFilter::Csv});
+    window->activate(*second);
+    window->mnuFileSaveAs_Click();
+    QCOMPARE(messages->criticals.size(), 4);
+    QCOMPARE(read(QStringLiteral("a.csv")), QByteArray("\"x\"\r\n"));
+}
+
 void TestFileCommands::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message"); // empty: the file opens
-    const QString tooLarge = QStringLiteral("ファイルが大きすぎる、もしくは２つ以上のファイルが\rドロップされたため開くことができません！");
+    const QString tooLarge = QStringLiteral("ファイルが大きすぎる、もしくは２つ以上のファイルが\rド"
+                                            "ロップされたため開くことができません！");
     QTest::newRow("relative path") << QStringList{"sub/../a.csv"} << QString();
     QTest::newRow("capital ending") << QStringList{"B.CSV"} << QString();
     QTest::newRow("other ending") << QStringList{"c.dat"} << "このファイルは開くことができません！";
@@ -326,7 +393,8 @@ void TestFileCommands::commandLine()
         QCOMPARE(window->activeSheet()->windowTitle(), expected);
         QVERIFY(!window->activeSheet()->IsChanged());
     } else {
-        QCOMPARE(messages->criticals, QStringList{message.replace(QLatin1String("%DIR%"), dir->path())});
+        QCOMPARE(messages->criticals,
+                 QStringList{message.replace(QLatin1String("%DIR%"), dir->path())});
         QVERIFY(window->sheets().isEmpty());
     }
 }
@@ -356,16 +424,20 @@ void TestFileCommands::drops()
     QCOMPARE(window->sheets().size(), 1);
     QCOMPARE(window->activeSheet()->windowTitle(), path(QStringLiteral("one.csv")));
 
-    // No extension test and no duplicate test: both open.
+    // No extension test: any file opens; but a file open already is not opened twice.
     drop({QStringLiteral("data.dat")});
-    drop({QStringLiteral("one.csv")});
-    QCOMPARE(window->sheets().size(), 3);
-    QCOMPARE(window->activeSheet()->grdZel->state().text(1, 1), QStringLiteral("1"));
+    QCOMPARE(window->sheets().size(), 2);
+    QCOMPARE(window->activeSheet()->grdZel->state().text(1, 1), QStringLiteral("3"));
     QVERIFY(messages->criticals.isEmpty());
+    drop({QStringLiteral("one.csv")});
+    QCOMPARE(messages->criticals,
+             QStringList{QStringLiteral("そのファイルはすでに開いています！")});
+    QCOMPARE(window->sheets().size(), 2);
 
     drop({QStringLiteral("big.csv")});
-    QCOMPARE(messages->criticals, QStringList{QStringLiteral("ファイルが大きすぎるため開くことができません！")});
-    QCOMPARE(window->sheets().size(), 3);
+    QCOMPARE(messages->criticals.last(),
+             QStringLiteral("ファイルが大きすぎるため開くことができません！"));
+    QCOMPARE(window->sheets().size(), 2);
 }
 
 QTEST_MAIN(TestFileCommands)

@@ -1,6 +1,6 @@
-#include "testwindow.h"
 #include "recovery.h"
 #include "sheetgrid.h"
+#include "testwindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,18 +71,26 @@ void TestRecovery::restoreAtStart_data()
     QTest::newRow("declined") << false;
 }
 
-// Two copies an earlier run left, one of a saved sheet and one never saved, and one that does
-// not read: Yes brings the two back marked changed and names the third; No deletes them all.
+// Copies an earlier run left: one of a saved sheet, a second of the same file (two windows held
+// it then), one never saved, and one that does not read. Yes brings the first back under its
+// file, the second as a new sheet (one file, one window), the third as it was, and names the
+// fourth; No deletes them all.
 void TestRecovery::restoreAtStart()
 {
     QFETCH(bool, yes);
     const QString saved = QDir::temp().filePath(QStringLiteral("zeltarn-recovered.zel"));
-    RecoveryCopy withPath{saved, saved, SheetLayout{0.75f, {}}, {{1, 1, QStringLiteral("4")}, {1, 2, QStringLiteral("=A1*2")}}};
+    RecoveryCopy withPath{saved,
+                          saved,
+                          SheetLayout{0.75f, {}},
+                          {{1, 1, QStringLiteral("4")}, {1, 2, QStringLiteral("=A1*2")}}};
     withPath.layout.ColWidths.fill(1000);
-    RecoveryCopy unsaved{QStringLiteral("New-Sheet3"), QString(), SheetLayout(), {{2, 2, QStringLiteral("x")}}};
+    RecoveryCopy unsaved{
+        QStringLiteral("New-Sheet3"), QString(), SheetLayout(), {{2, 2, QStringLiteral("x")}}};
     QDir().mkpath(store().folder());
-    const QString bad = QDir(store().folder()).filePath(QStringLiteral("00000000000003-0001.zelrec"));
+    const QString bad =
+        QDir(store().folder()).filePath(QStringLiteral("00000000000003-0001.zelrec"));
     store().write(QStringLiteral("00000000000001-0001.zelrec"), withPath);
+    store().write(QStringLiteral("00000000000001-0002.zelrec"), withPath);
     store().write(QStringLiteral("00000000000002-0001.zelrec"), unsaved);
     store().waitForDone();
     QFile broken(bad);
@@ -94,23 +102,30 @@ void TestRecovery::restoreAtStart()
     fixture->messages->answers = {yes ? Messages::Answer::Yes : Messages::Answer::No};
     window->files().recoverSheets();
     QCOMPARE(fixture->messages->questions,
-             QStringList{QStringLiteral("前回終了時に保存されていないシートがあります。復元しますか？")});
+             QStringList{
+                 QStringLiteral("前回終了時に保存されていないシートがあります。復元しますか？")});
     if (!yes) {
         QVERIFY(window->sheets().isEmpty());
         QVERIFY(store().existing().isEmpty());
         return;
     }
-    QCOMPARE(window->sheets().size(), 2);
+    QCOMPARE(window->sheets().size(), 3);
     frmZelChild* first = window->sheets().front();
     QCOMPARE(first->windowTitle(), saved);
     QCOMPARE(first->grdZel->state().text(1, 2), QStringLiteral("8"));
     QCOMPARE(first->grdZel->state().ColWidth(3), 750);
     QVERIFY(first->IsChanged());
-    frmZelChild* second = window->sheets().back();
-    QCOMPARE(second->windowTitle(), QStringLiteral("New-Sheet1"));
-    QCOMPARE(second->model().expression(2, 2), QStringLiteral("x"));
-    QCOMPARE(fixture->messages->criticals, QStringList{QStringLiteral("復元できないシートがあります！\r\n") + bad});
-    QCOMPARE(store().existing().size(), 3); // the restored sheets keep theirs until saved or closed
+    frmZelChild* twin = window->sheets().at(1);
+    QCOMPARE(twin->windowTitle(), QStringLiteral("New-Sheet1"));
+    QCOMPARE(twin->grdZel->state().text(1, 2), QStringLiteral("8"));
+    QVERIFY(twin->IsChanged());
+    QCOMPARE(window->app().sheetHolding(saved), first->Tag);
+    frmZelChild* last = window->sheets().back();
+    QCOMPARE(last->windowTitle(), QStringLiteral("New-Sheet2"));
+    QCOMPARE(last->model().expression(2, 2), QStringLiteral("x"));
+    QCOMPARE(fixture->messages->criticals,
+             QStringList{QStringLiteral("復元できないシートがあります！\r\n") + bad});
+    QCOMPARE(store().existing().size(), 4); // the restored sheets keep theirs until saved or closed
 }
 
 QTEST_MAIN(TestRecovery)

@@ -34,6 +34,38 @@ check "CR LF" "$(wc -l <"$work/out.zel")" "$(grep -c $'\r$' "$work/out.zel")"
 check "round trip" "$(cat "$work/in.csv")" "$(cat "$work/back.csv")"
 check "Shift-JIS" "$(printf '"\x93\xfa\x96\x7b"\r\n')" "$(printf '"日本"\n' >"$work/u.csv"; "$cli" convert "$work/u.csv" "$work/s.csv"; cat "$work/s.csv")"
 
+# A cell over two lines, as other spreadsheets write it: one cell, written back in quotes.
+printf '"a","line 1\nline 2"\r\n"b""","c"\r\n' >"$work/multi.csv"
+check "multi-line show" "$(printf 'a\tline 1\nline 2\nb"\tc')" "$("$cli" show "$work/multi.csv")"
+"$cli" convert "$work/multi.csv" "$work/multi-out.csv"
+check "multi-line written back" "$(cat "$work/multi.csv")" "$(cat "$work/multi-out.csv")"
+
+# Seven characters other systems write are saved as code page 932's look-alikes; the yen sign,
+# which code page 932 would write as a backslash, is still refused.
+printf '"〜—‖−¢£¬"\r\n' >"$work/look.csv"
+"$cli" convert "$work/look.csv" "$work/look-out.csv"
+check "look-alikes saved" 0 $?
+check "look-alike bytes" "$(printf '"\x81\x60\x81\x5c\x81\x61\x81\x7c\x81\x91\x81\x92\x81\xca"\r\n')" \
+    "$(cat "$work/look-out.csv")"
+check "look-alikes reopened" "～―∥－￠￡￢" "$("$cli" show "$work/look-out.csv")"
+printf '"価格¥100"\r\n' >"$work/yen.csv"
+"$cli" convert "$work/yen.csv" "$work/yen-out.csv" 2>/dev/null
+check "yen refused" 2 $?
+
+# Rows beyond 500 or fields beyond Z: done with status 1, what fits written; a failed write
+# still says 2.
+seq 501 >"$work/long.csv"
+"$cli" show "$work/long.csv" >/dev/null 2>&1
+check "show, rows left out" 1 $?
+"$cli" convert "$work/long.csv" "$work/long-out.csv" 2>/dev/null
+check "convert, rows left out" 1 $?
+check "what fits written" 500 "$(wc -l <"$work/long-out.csv")"
+printf '%s\r\n' "$(seq -s, 27)" >"$work/wide.csv"
+"$cli" show "$work/wide.csv" >/dev/null 2>&1
+check "show, fields left out" 1 $?
+"$cli" convert "$work/long.csv" "$work/no/such/dir/x.csv" 2>/dev/null
+check "left out and unwritable" 2 $?
+
 "$cli" show "$work/missing.csv" >/dev/null 2>&1
 check "unreadable" 2 $?
 # Only regular files within 16 MiB are read: a device and a pipe without a writer are refused

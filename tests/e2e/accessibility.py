@@ -134,8 +134,9 @@ def cell(row, col):
 if cell(0, 0).name != "12" or cell(1, 1).name != "214" or cell(1, 1).description != "=A1+202":
     fail("A1 [%s], B2 [%s] described [%s]" % (cell(0, 0).name, cell(1, 1).name, cell(1, 1).description))
 
-# Moving with the keys: each new cell takes the focus under its own name.
-for key, name in (("ctrl+Home", "12"), ("Right", "114"), ("Down", "214"), ("Left", "213"), ("Up", "12")):
+# Moving with the keys from A1, where a loaded sheet starts: each new cell takes the focus under
+# its own name.
+for key, name in (("Right", "114"), ("Down", "214"), ("Left", "213"), ("ctrl+Home", "12")):
     del events[:]
     keys(key)
     if not wait_for(lambda: cell_focus(name)):

@@ -43,6 +43,22 @@ expected=$(printf 'A1\t1\nB1\t2\nC1\t10\nD1\t20\nA2\t3\nB2\tx\nC2\t3\nD2\tz')
 actual=$(dump)
 [ "$actual" = "$expected" ] || failed "pasted from xclip: expected [$expected] got [$actual]"
 
+# A block from another program with a quoted cell over two lines, quotes doubled, and quotes
+# that quote nothing: each cell lands whole in the selected block, and copied back it reads the
+# same to the other program.
+printf '"line 1\nline 2"\tx\n"He said ""hi"""\t"Hello" he said\n' | xclip -selection clipboard 2>/dev/null
+sleep 0.3
+keys ctrl+Home Down Down Down shift+Right shift+Down
+edit_entry 4
+cells=$(dump | grep -E '^[AB][45]'$'\t')
+expected=$(printf 'A4\tline 1\\nline 2\nB4\tx\nA5\tHe said "hi"\nB5\t"Hello" he said')
+[ "$cells" = "$expected" ] || failed "pasted a quoted block: expected [$expected] got [$cells]"
+keys ctrl+Home Down Down Down shift+Right shift+Down
+edit_entry 5
+check_text=$(clip)
+expected=$(printf '"line 1\nline 2"\tx\n"He said ""hi"""\t"""Hello"" he said"')
+[ "$check_text" = "$expected" ] || failed "copied a quoted block: expected [$expected] got [$check_text]"
+
 kill -0 "$program" 2>/dev/null || failed "the program ended"
 [ $fail -eq 0 ] && note "clipboard: all checks passed"
 exit $fail

@@ -54,12 +54,15 @@ keys() { xdotool key --delay 30 "$@"; sleep 0.2; }
 typed() { xdotool type --delay 30 "$1"; sleep 0.2; }
 
 # What the active sheet's cells show, through the program's test dump (ZELTARN_TEST_DUMP); the
-# current cell's screen rectangle is left in $current_x $current_y $current_w $current_h.
+# current cell's screen rectangle is left in $current_x $current_y $current_w $current_h, its
+# name (B3) in $current_cell, the number of open sheets in $open_sheets and the address label,
+# blanks trimmed at both ends (B 3), in $address_label.
 dump() {
     rm -f "$ZELTARN_TEST_DUMP"
     keys ctrl+shift+F12
     for _ in $(seq 50); do [ -s "$ZELTARN_TEST_DUMP" ] && break; sleep 0.05; done
-    read -r _ current_x current_y current_w current_h < <(grep '^@' "$ZELTARN_TEST_DUMP" 2>/dev/null)
+    read -r _ current_x current_y current_w current_h current_cell open_sheets address_label \
+        < <(grep '^@' "$ZELTARN_TEST_DUMP" 2>/dev/null)
     grep -v '^@' "$ZELTARN_TEST_DUMP" 2>/dev/null
 }
 

@@ -14,6 +14,8 @@ private slots:
     void lines();
     void fields_data();
     void fields();
+    void rows_data();
+    void rows();
     void marker_data();
     void marker();
     void quotedFieldReadsBack_data();
@@ -24,6 +26,8 @@ private slots:
     void decode();
     void encodeRefusesOrKeeps_data();
     void encodeRefusesOrKeeps();
+    void lookAlikes_data();
+    void lookAlikes();
 };
 
 void TestSheetFormat::lines_data()
@@ -87,6 +91,45 @@ void TestSheetFormat::fields()
     QCOMPARE(splitFields(line), fields);
 }
 
+// Rows of a whole text: quoted fields over line ends, as other spreadsheets write a cell that
+// holds a line break.
+void TestSheetFormat::rows_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<bool>("trailer");
+    QTest::newRow("LF inside a field") << "\"a\nb\",\"c\"\r\n\"d\"\r\n"
+                                       << QList<QStringList>{{"a\nb", "c"}, {"d"}} << false;
+    QTest::newRow("CR LF and CR inside become LF") << "\"a\r\nb\rc\"\r\n"
+                                                   << QList<QStringList>{{"a\nb\nc"}} << false;
+    QTest::newRow("doubled quotes over lines")
+        << "\"say \"\"hi\"\"\nbye\",x\n1" << QList<QStringList>{{"say \"hi\"\nbye", "x"}, {"1"}}
+        << false;
+    QTest::newRow("unclosed at the end reads its line")
+        << "\"abc,d\r\nx,y\r\n"
+        << QList<QStringList>{{"abc,d"}, {"x", "y"}} << false;
+    QTest::newRow("every line unclosed")
+        << "\"a\n\"b\n\"c" << QList<QStringList>{{"a"}, {"b"}, {"c"}} << false;
+    QTest::newRow("doubled quote at a line end, then an empty field")
+        << "\"a\"\"\n\"\"\n"
+        << QList<QStringList>{{"a\""}, {""}} << false;
+    QTest::newRow("marker inside a field is text")
+        << "\"x\n\"00.00\"\r\n\"y\"\r\n"
+        << QList<QStringList>{{"x\n\"00.00"}, {"y"}} << false;
+    QTest::newRow("marker after a row of two lines") << "\"a\nb\"\r\n\"00.00\"\r\n1200\r\n"
+                                                     << QList<QStringList>{{"a\nb"}} << true;
+}
+
+void TestSheetFormat::rows()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(bool, trailer);
+    const SheetText sheet = parseSheetText(text);
+    QCOMPARE(QList<QStringList>(sheet.rows.begin(), sheet.rows.end()), rows);
+    QCOMPARE(sheet.hasTrailer, trailer);
+}
+
 void TestSheetFormat::marker_data()
 {
     QTest::addColumn<QString>("line");
@@ -112,8 +155,9 @@ void TestSheetFormat::marker()
 void TestSheetFormat::quotedFieldReadsBack_data()
 {
     QTest::addColumn<QString>("text");
-    for (const char* text : {"", "plain", "\"", "\"\"", "\"start", "end\"", "\",\"", "a,b", ",",
-                             "\"a\",\"b\"", "say \"hi\", ok", " spaced ", "日本語,ｶﾅ"}) {
+    for (const char* text :
+         {"", "plain", "\"", "\"\"", "\"start", "end\"", "\",\"", "a,b", ",", "\"a\",\"b\"",
+          "say \"hi\", ok", " spaced ", "日本語,ｶﾅ", "two\nlines", "\"\n\"", "\n"}) {
         QTest::newRow(*text ? text : "(empty)") << QString::fromUtf8(text);
     }
 }
@@ -229,6 +273,43 @@ void TestSheetFormat::encodeRefusesOrKeeps()
     }
     // A refusal leaves the conversion fit for the next cell.
     QCOMPARE(encodeCp932(u"あ"_qs).value_or("(refused)"), QByteArray("\x82\xa0"));
+}
+
+// What other systems write for seven characters is saved as code page 932's look-alikes, which
+// read back as those; a character with no look-alike is refused as before.
+void TestSheetFormat::lookAlikes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("wave dash") << u"10〜20"_qs
+                               << QByteArray("10\x81\x60"
+                                             "20")
+                               << u"10～20"_qs;
+    QTest::newRow("em dash") << u"—"_qs << QByteArray("\x81\x5c") << u"―"_qs;
+    QTest::newRow("double vertical line") << u"‖"_qs << QByteArray("\x81\x61") << u"∥"_qs;
+    QTest::newRow("minus sign") << u"−5"_qs
+                                << QByteArray("\x81\x7c"
+                                              "5")
+                                << u"－5"_qs;
+    QTest::newRow("cent pound not")
+        << u"¢£¬"_qs << QByteArray("\x81\x91\x81\x92\x81\xca") << u"￠￡￢"_qs;
+    QTest::newRow("beside kana") << u"あ〜い"_qs << QByteArray("\x82\xa0\x81\x60\x82\xa2")
+                                 << u"あ～い"_qs;
+    QTest::newRow("yen sign refused") << u"¥100"_qs << QByteArray("(refused)") << QString();
+    QTest::newRow("look-alike beside a refused one")
+        << u"〜€"_qs << QByteArray("(refused)") << QString();
+}
+
+void TestSheetFormat::lookAlikes()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, readBack);
+    QCOMPARE(encodeCp932(text).value_or("(refused)"), bytes);
+    if (!readBack.isEmpty()) {
+        QCOMPARE(decodeCp932(bytes), readBack);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSheetFormat)

@@ -20,6 +20,7 @@ private slots:
     void typingThenEnterMovesDown();
     void enterOnGridOpensExpression();
     void enterOnLastRowStays();
+    void lineBreakSurvivesEnter();
     void escapeStoresNothing_data();
     void escapeStoresNothing();
     void deleteKey();
@@ -154,6 +155,19 @@ void TestCellEdit::enterOnGridOpensExpression()
     QCOMPARE(grid().Row(), 2);
     QCOMPARE(sheet->Ex(2, 1), QStringLiteral("=A1+1"));
     QVERIFY(sheet->IsChanged());
+}
+
+// A text with a line break, as a file from another program brings it: Enter opens the editor
+// on it and Enter again stores the same text.
+void TestCellEdit::lineBreakSurvivesEnter()
+{
+    enter(1, 1, QStringLiteral("two\nlines"));
+    grid().setCurrent(1, 1);
+    key(Qt::Key_Return);
+    QCOMPARE(sheet->txtEdit->text(), QStringLiteral("two\nlines"));
+    key(Qt::Key_Return);
+    QCOMPARE(sheet->model().expression(1, 1), QStringLiteral("two\nlines"));
+    QCOMPARE(grid().text(1, 1), QStringLiteral("two\nlines"));
 }
 
 void TestCellEdit::enterOnLastRowStays()

@@ -53,18 +53,21 @@ void TestGridState::codeMovesCollapseSelectionAndNotifyOnce()
 
 void TestGridState::clipReadAndWrite_data()
 {
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("read");
-    QTest::newRow("exact block") << "a\tb\rc\td" << "a\tb\rc\td";
-    QTest::newRow("short rows keep the rest") << "x\ry" << "x\tb0\ry\tb1";
-    QTest::newRow("fields beyond the selection dropped") << "1\t2\t3\r4\t5\t6\r7" << "1\t2\r4\t5";
-    QTest::newRow("CR LF rows") << "p\tq\r\nr\ts" << "p\tq\rr\ts";
+    using Rows = QList<QStringList>;
+    QTest::addColumn<Rows>("written");
+    QTest::addColumn<Rows>("read");
+    QTest::newRow("exact block") << Rows{{"a", "b"}, {"c", "d"}} << Rows{{"a", "b"}, {"c", "d"}};
+    QTest::newRow("short rows keep the rest")
+        << Rows{{"x"}, {"y"}} << Rows{{"x", "b0"}, {"y", "b1"}};
+    QTest::newRow("fields beyond the selection dropped")
+        << Rows{{"1", "2", "3"}, {"4", "5", "6"}, {"7"}} << Rows{{"1", "2"}, {"4", "5"}};
 }
 
 void TestGridState::clipReadAndWrite()
 {
-    QFETCH(QString, written);
-    QFETCH(QString, read);
+    using Rows = QList<QStringList>;
+    QFETCH(Rows, written);
+    QFETCH(Rows, read);
     GridState g;
     g.setTextAt(2, 3, QStringLiteral("b0"));
     g.setTextAt(3, 3, QStringLiteral("b1"));
@@ -107,7 +110,7 @@ void TestGridState::pictureSizeFollowsTwips()
     GridState g(6, 4); // 5 data rows, 3 data columns
     g.setColWidth(0, 25);
     g.setRowHeight(0, 23);
-    g.setColWidth(2, 0);  // hidden column takes no space
+    g.setColWidth(2, 0); // hidden column takes no space
     g.setColWidth(3, 999);
     g.setTextAt(1, 1, QStringLiteral("12.5"));
     const int twipsWide = 25 + 1200 + 999;
@@ -146,7 +149,8 @@ void TestGridState::dragSelects()
     const QPoint a = grid.cellRect(from.x(), from.y()).center();
     const QPoint b = grid.cellRect(to.x(), to.y()).center();
     QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, a);
-    QMouseEvent move(QEvent::MouseMove, b, grid.viewport()->mapToGlobal(b), Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, b, grid.viewport()->mapToGlobal(b), Qt::NoButton,
+                     Qt::LeftButton, {});
     QApplication::sendEvent(grid.viewport(), &move);
     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, b);
     QCOMPARE(grid.state().Row(), from.x());
@@ -191,7 +195,8 @@ void TestGridState::columnResizeByHeadingBorder()
     const QPoint border(head.right() + 1, head.center().y());
     QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, border);
     const QPoint to = border + QPoint(grid.toPixels(600), 0);
-    QMouseEvent move(QEvent::MouseMove, to, grid.viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, to, grid.viewport()->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, {});
     QApplication::sendEvent(grid.viewport(), &move);
     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, to);
     QVERIFY(std::abs(grid.state().ColWidth(2) - 1800) <= 20);

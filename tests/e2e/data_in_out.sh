@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Files in and out as a user meets them, the real program under a real X server with Qt's own
+# file dialogs: a sheet saved under a new name is not opened in a second window; typing after
+# Open lands in A1 of a full sheet; the address label follows the grid's own keys and the
+# switch to another sheet.
+set -u
+prog="$1"
+source "$(dirname "$0")/lib.sh"
+
+# A full sheet: every cell of its 500 rows and 26 columns holds its own name.
+python3 - "$work/full.csv" <<'PY'
+import sys
+with open(sys.argv[1], "w", newline="") as f:
+    for r in range(1, 501):
+        f.write(",".join(f'"{chr(64 + c)}{r}"' for c in range(1, 27)) + "\r\n")
+PY
+begin
+
+# A visible window of the program other than the main window, by its title; prints its id.
+dialog_id() { # title
+    local id
+    for _ in $(seq 100); do
+        for id in $(xdotool search --onlyvisible --pid "$program" '' 2>/dev/null); do
+            if [ "$id" != "$window" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
+                printf '%s' "$id"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+is_visible() { xdotool search --onlyvisible --pid "$program" '' 2>/dev/null | grep -qx "$1"; }
+# Gives a dialog the keyboard, presses keys until it has gone, and gives the keyboard back to
+# the main window.
+answer_dialog() { # title, keys typed first...
+    local id
+    id=$(dialog_id "$1") || { failed "no window $1"; return 1; }
+    shift
+    xdotool windowfocus --sync "$id"
+    sleep 0.5
+    [ $# -gt 0 ] && keys "$@"
+    for _ in $(seq 5); do
+        is_visible "$id" || break
+        keys Return
+        sleep 0.5
+    done
+    is_visible "$id" && failed "the window stays open"
+    xdotool windowfocus --sync "$window"
+    sleep 0.3
+}
+# A path typed into the file dialog of that title.
+choose_file() { # title path
+    local id
+    id=$(dialog_id "$1") || { failed "no dialog $1"; return 1; }
+    xdotool windowfocus --sync "$id"
+    sleep 0.5
+    keys ctrl+a
+    typed "$2"
+    answer_dialog "$1"
+}
+# Passes when the address label names the current cell (B3 as "B 3") and that cell is the given one.
+expect_label() { # what cell
+    dump >/dev/null
+    local named
+    named=$(printf '%s' "$current_cell" | sed -E 's/^([A-Z])([0-9]+)$/\1 \2/')
+    [ "$current_cell" = "$2" ] || failed "$1: current cell $current_cell, expected $2"
+    [ "$address_label" = "$named" ] || failed "$1: label [$address_label] beside current cell $current_cell"
+}
+
+# Save As to a new name, then Open on that name: refused, no second window on the file.
+keys ctrl+n
+typed "1"; keys Return Escape
+keys alt+f a
+choose_file "名前を付けて保存" "$work/sales"
+[ -f "$work/sales.zel" ] || failed "Save As wrote no sales.zel"
+keys ctrl+o
+choose_file "開く" "$work/sales.zel"
+answer_dialog "表計算Tarn!" || failed "Open of the saved name says nothing"
+dump >/dev/null
+[ "$open_sheets" = 1 ] || failed "Save As then Open: $open_sheets sheets open"
+
+# Open a full sheet and type: the text lands in A1, the cell the label names.
+keys ctrl+o
+choose_file "開く" "$work/full.csv"
+expect_label "after Open" A1
+typed "abc"; keys Return Escape
+cells=$(dump)
+grep -qx $'A1\tabc' <<<"$cells" || failed "typing after Open: A1 shows [$(grep $'^A1\t' <<<"$cells")]"
+grep -qx $'Z500\tZ500' <<<"$cells" || failed "typing after Open changed Z500: [$(grep $'^Z500\t' <<<"$cells")]"
+expect_label "after Enter" A2
+
+# The grid's own keys move the cell the label names.
+keys Down Right
+expect_label "after Down, Right" B3
+keys Next
+dump >/dev/null
+page_row=${current_cell#B}
+[[ "$page_row" =~ ^[0-9]+$ && "$page_row" -gt 3 ]] || failed "PageDown did not move down: $current_cell"
+expect_label "after PageDown" "B$page_row"
+keys ctrl+End
+expect_label "after Ctrl+End" Z500
+keys Home
+expect_label "after Home" A500
+keys ctrl+Home
+expect_label "after Ctrl+Home" A1
+
+# Another sheet to the front: the label names its current cell.
+keys Down Down
+keys ctrl+Tab
+dump >/dev/null
+[ "$current_cell" = A2 ] || failed "Ctrl+Tab did not bring the new sheet: $current_cell"
+expect_label "after switching sheets" A2
+keys ctrl+Tab
+expect_label "after switching back" A3
+
+kill -0 "$program" 2>/dev/null || failed "the program ended"
+[ $fail -eq 0 ] && note "data_in_out: all checks passed"
+exit $fail
