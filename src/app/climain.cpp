@@ -106,13 +106,10 @@ int load(Sheet& sheet, const QString& path, QTextStream& err)
             << " MiB, the most a sheet file may hold\n";
         return ExitFile;
     }
-    const LoadResult result = loadSheetFile(path, sheet.model, sheet.layout);
+    const LoadResult result = loadSheetFile(path, sheet.model, sheet.model.layout());
     if (!result.read) {
         err << "zeltarn-cli: cannot read " << path << "\n";
         return ExitFile;
-    }
-    if (result.layout) {
-        sheet.layout = *result.layout;
     }
     if (result.overflow) {
         err << "zeltarn-cli: " << path
@@ -157,7 +154,7 @@ int runConvert(const Options& options, QTextStream& err)
         return ExitFile;
     }
     const QString target = options.operands.at(1);
-    const SaveResult result = saveSheetFile(target, sheet->model, sheet->layout.DisplayScale);
+    const SaveResult result = saveSheetFile(target, sheet->model);
     switch (result.status) {
     case SaveResult::Status::Saved:
         return loaded;

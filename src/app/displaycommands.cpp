@@ -6,12 +6,11 @@
 #include "frmzel.h"
 #include "sheetgrid.h"
 
-// Only the active sheet is resized; the scale it is resized from is the program's one
-// DisplayScale, whichever sheet last set it.
+// Only the active sheet is resized, from its own display size.
 void DisplayCommands::setDisplaySize(const DisplaySize& size)
 {
     frmZelChild* sheet = m_window.activeSheet();
-    if (!sheet || m_window.app().DisplayScale == size.scale) {
+    if (!sheet || sheet->model().displayScale() == size.scale) {
         return;
     }
     if (sheet->isEditing()) {
@@ -19,17 +18,19 @@ void DisplayCommands::setDisplaySize(const DisplaySize& size)
         return;
     }
     GridState& grid = sheet->grdZel->state();
-    const QuietGrid quiet(grid);
-    const float from = m_window.app().DisplayScale;
-    m_window.app().DisplayScale = size.scale;
-    // Writing the headings leaves the current cell on the last row's heading, where the next
-    // typed key would be entered; the user's cell is put back.
-    const int row = grid.Row();
-    const int col = grid.Col();
-    sheet->Titles();
-    grid.setCurrent(row, col);
-    applyDisplaySize(grid, from, size);
-    sheet->model().noteLayoutChange();
+    {
+        const QuietGrid quiet(grid);
+        // Writing the headings leaves the current cell on the last row's heading, where the
+        // next typed key would be entered; the user's cell is put back.
+        const int row = grid.Row();
+        const int col = grid.Col();
+        sheet->Titles();
+        grid.setCurrent(row, col);
+        sheet->model().setDisplaySize(size.scale, size.fontSize, size.rowHeight);
+    }
+    sheet->layoutChangedByUser();
+    // The cell the user works on stays in view at the new size.
+    sheet->grdZel->showCurrentCell();
 }
 
 void DisplayCommands::mnuSetDis75_Click()

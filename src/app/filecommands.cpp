@@ -28,7 +28,7 @@ bool tooLarge(const QString& path)
 frmZelChild* FileCommands::LoadSheetFile(const QString& path)
 {
     frmZelChild* sheet = m_window.addSheetWindow(path);
-    const LoadResult result = loadSheetFile(path, sheet->model(), m_window.app().layout());
+    const LoadResult result = loadSheetFile(path, sheet->model(), sheet->model().layout());
     if (!result.read) {
         m_window.app().messages().critical(&m_window,
                                            QStringLiteral("このファイルは開くことができません！"));
@@ -36,10 +36,6 @@ frmZelChild* FileCommands::LoadSheetFile(const QString& path)
         sheet->setCloseAgreed(true);
         sheet->parentWidget()->close();
         return nullptr;
-    }
-    if (result.layout) {
-        // The file's display size becomes the program's.
-        m_window.app().takeLayout(*result.layout);
     }
     sheet->model().clearChanged();
     sheet->model().endPointing();
@@ -57,7 +53,7 @@ bool FileCommands::SaveSheetFile(frmZelChild& sheet, const QString& path)
     SaveResult result;
     {
         const WaitCursor hourglass;
-        result = saveSheetFile(path, sheet.model(), m_window.app().DisplayScale);
+        result = saveSheetFile(path, sheet.model());
     }
     switch (result.status) {
     case SaveResult::Status::Saved:
@@ -267,7 +263,6 @@ void FileCommands::recoverSheets()
             const WaitCursor hourglass;
             restoreRecoveryCopy(*copy, sheet->model());
         }
-        app.takeLayout(copy->layout);
         sheet->model().markChanged();
         sheet->adoptRecovery(QFileInfo(path).fileName());
         sheet->showCurrentAddress();

@@ -25,6 +25,7 @@
 #include <QPrinter>
 #include <QSessionManager>
 #include <QShortcut>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -459,12 +460,34 @@ void frmZel::dropEvent(QDropEvent* event)
     m_files.openDropped(event->mimeData()->urls());
 }
 
+// Each window one title bar below and right of the one before, the active one in front; all
+// of one size, the sheet area less the last window's offset, so every sheet stays usable.
 void frmZel::mnuWindowCascade_Click()
 {
-    for (QMdiSubWindow* w : mdiArea->subWindowList()) {
-        w->showNormal();
+    QMdiSubWindow* active = mdiArea->activeSubWindow();
+    QList<QMdiSubWindow*> windows = mdiArea->subWindowList(QMdiArea::StackingOrder);
+    if (windows.isEmpty()) {
+        return;
     }
-    mdiArea->cascadeSubWindows();
+    if (active) {
+        windows.removeOne(active);
+        windows.append(active);
+    }
+    const int step =
+        windows.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front());
+    const QSize area = mdiArea->viewport()->size();
+    const int offset = step * int(windows.size() - 1);
+    const QSize size(std::max(area.width() - offset, area.width() / 2),
+                     std::max(area.height() - offset, area.height() / 2));
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* w = windows[i];
+        w->showNormal();
+        w->setGeometry(QRect(QPoint(step * i, step * i), size));
+        w->raise();
+    }
+    if (active) {
+        mdiArea->setActiveSubWindow(active);
+    }
 }
 
 // One above the other, each the full width; or side by side, each the full height.

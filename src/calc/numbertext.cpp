@@ -1,5 +1,7 @@
 #include "numbertext.h"
 
+#include <algorithm>
+
 #include "decimaldigits.h"
 
 #include <QVarLengthArray>
@@ -125,6 +127,22 @@ QStringView trimmedBlanks(QStringView text)
 }
 
 } // namespace
+
+QString gridNumberText(double value, int significantDigits)
+{
+    if (value == 0.0) {
+        return QStringLiteral("0");
+    }
+    char buf[NumberTextRoom];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general,
+                                         std::clamp(significantDigits, 1, 15));
+    if (ec != std::errc()) {
+        return gridNumberText(value);
+    }
+    QString text = QString::fromLatin1(buf, end - buf);
+    text.replace(QLatin1Char('e'), QLatin1Char('E'));
+    return text;
+}
 
 QString NumberText(double value)
 {

@@ -15,6 +15,10 @@ QString NumberText(double value);
 QString gridNumberText(double value);
 // The same, and what that text reads back as: the value itself, or the value cut to 15 digits.
 QString gridNumberText(double value, double& readsBackAs);
+// The form a cell shows for a number rounded to fewer significant digits (1 to 15), for a cell
+// too narrow for the whole: an exponent form keeps its exponent, and a number with more digits
+// before the point than it keeps takes the exponent form (123456 to 3 digits is 1.23E+05).
+QString gridNumberText(double value, int significantDigits);
 // The same text written to out, which has room for NumberTextRoom characters (the longest
 // 15-digit form, such as -1.23456789012346E-308, with room to spare); returns its length.
 constexpr int NumberTextRoom = 40;

@@ -43,6 +43,12 @@ frmChartSel::frmChartSel(QWidget* parent) : QDialog(parent)
     for (int k = 0; k < 3; ++k) {
         txtTitle[size_t(k)] = new QLineEdit(this);
         txtTitle[size_t(k)]->setObjectName(QStringLiteral("txtTitle%1").arg(k));
+        // Room for a title of 20 full-width characters and the caret after them, besides the
+        // box's own frame and margins, which its size hint holds beside the room of 17 "x".
+        const QFontMetrics metrics(txtTitle[size_t(k)]->font());
+        txtTitle[size_t(k)]->setMinimumWidth(metrics.horizontalAdvance(QString(21, QChar(0x3042))) +
+                                             txtTitle[size_t(k)]->sizeHint().width() -
+                                             17 * metrics.horizontalAdvance(QLatin1Char('x')));
         cboFontTitle[size_t(k)] = new QComboBox(this);
         cboFontTitle[size_t(k)]->setObjectName(QStringLiteral("cboFontTitle%1").arg(k));
         cboFontTitle[size_t(k)]->setEditable(true); // a size may be typed
@@ -78,7 +84,8 @@ frmChartSel::frmChartSel(QWidget* parent) : QDialog(parent)
     layout->addLayout(groups);
     layout->addLayout(titles);
     layout->addLayout(buttons);
-    resize(twipsToPixels(this, 5310), twipsToPixels(this, 3825));
+    // At least the dialog's own size, and as wide as the title boxes need.
+    resize(QSize(twipsToPixels(this, 5310), twipsToPixels(this, 3825)).expandedTo(sizeHint()));
 
     connect(cmdGOK, &QPushButton::clicked, this, [this] {
         hide();

@@ -120,7 +120,7 @@ int firstUnencodable(const SheetModel& sheet, int row, int lastCol)
 
 } // namespace
 
-QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, float displayScale, SaveResult& result)
+QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, SaveResult& result)
 {
     result = SaveResult();
     const auto [lastRow, lastCol] = sheet.usedExtent();
@@ -156,25 +156,26 @@ QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, float displaySc
     }
     if (trailer) {
         out += "\"00.00\"\r\n";
-        const SheetLayout layout = sheet.layoutAt(displayScale);
+        const SheetLayout layout = sheet.layout();
         for (int c = 1; c <= LastCol; ++c) {
             out += QByteArray::number(layout.ColWidths[size_t(c)]) + "\r\n";
         }
-        out += QString::number(double(displayScale)).toLatin1() + "\r\n";
+        out += QString::number(double(layout.DisplayScale)).toLatin1() + "\r\n";
     }
     return out;
 }
 
-SaveResult saveSheetFile(const QString& path, const SheetModel& sheet, float displayScale)
+SaveResult saveSheetFile(const QString& path, const SheetModel& sheet)
 {
     SaveResult result;
-    const QByteArray bytes = sheetFileBytes(sheet, isSheetFilePath(path), displayScale, result);
+    const QByteArray bytes = sheetFileBytes(sheet, isSheetFilePath(path), result);
     if (result.status != SaveResult::Status::Saved) {
         return result;
     }
     QSaveFile file(path);
     // The flush before commit catches a full disk, which commit alone does not report.
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit()) {
         result.status = SaveResult::Status::WriteFailed;
     }
     return result;

@@ -5,7 +5,6 @@
 #include <QString>
 #include <optional>
 
-
 // Reading a file into a sheet and writing a sheet to a file, as the open and save commands
 // do; the windows around them are the main window's business.
 
@@ -28,7 +27,8 @@ inline constexpr qint64 MaxSheetFileSize = 16 * 1024 * 1024;
 enum class FileCheck { Readable, Missing, NotAFile, TooLarge };
 FileCheck checkSheetFile(const QString& path);
 
-struct LoadResult {
+struct LoadResult
+{
     bool read = false;     // false: the file could not be read, nothing was loaded
     bool overflow = false; // rows beyond 500 or fields beyond column 26 were left out
     // The layout of a sheet file's trailer, already applied to the sheet's grid; the caller
@@ -48,7 +48,8 @@ LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayo
 // cells entered after them.
 void enterStoredAgain(SheetModel& sheet, int rows, int cols);
 
-struct SaveResult {
+struct SaveResult
+{
     enum class Status { Saved, Unencodable, WriteFailed };
     Status status = Status::Saved;
     // Unencodable: the first cell whose text code page 932 cannot hold.
@@ -57,9 +58,10 @@ struct SaveResult {
 };
 
 // The bytes of the file: the cell rectangle from A1 to the last used row and column, every
-// field quoted, CR LF line ends, code page 932; with the trailer (widths ÷ scale, the scale)
-// when asked. Empty when a cell cannot be written; unencodable names the cell.
-QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, float displayScale, SaveResult& result);
+// field quoted, CR LF line ends, code page 932; with the trailer (the widths ÷ the sheet's
+// display size, that size) when asked. Empty when a cell cannot be written; unencodable names
+// the cell.
+QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, SaveResult& result);
 
 // Writes the sheet to path, replacing the file only once the new one is complete.
-SaveResult saveSheetFile(const QString& path, const SheetModel& sheet, float displayScale);
+SaveResult saveSheetFile(const QString& path, const SheetModel& sheet);

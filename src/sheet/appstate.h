@@ -11,9 +11,8 @@
 
 class clsCal;
 
-// The state the whole program shares: the bookkeeping of open sheets, the display scale and
-// the layout a sheet read from a file passes to its window, and the formula engine with its
-// decimal places. The main window owns one; tests make a fresh one each.
+// The state the whole program shares: the bookkeeping of open sheets and the formula engine
+// with its decimal places. The main window owns one; tests make a fresh one each.
 class AppState
 {
 public:
@@ -34,20 +33,6 @@ public:
     int sheetHolding(const QString& path) const;
     // A sheet written under a new path is held there from now on.
     void setSheetPath(int serial, const QString& path);
-
-    // The display size of the sheets: a new sheet window sets it back to 1, a file read
-    // sets it to the file's (takeLayout), Save divides the widths by it.
-    float DisplayScale = 1.0f;
-    // The next sheet window takes its column widths from ColWidths and applies DisplayScale.
-    bool LayoutPending = false;
-    std::array<int, LastCol + 1> ColWidths = SheetLayout().ColWidths;
-    // A file's layout becomes the program's: its scale and widths.
-    void takeLayout(const SheetLayout& layout)
-    {
-        DisplayScale = layout.DisplayScale;
-        ColWidths = layout.ColWidths;
-    }
-    SheetLayout layout() const { return {DisplayScale, ColWidths}; }
 
     // Registers a sheet with its caption; returns its serial.
     int registerSheet(const QString& caption);

@@ -2,6 +2,7 @@
 // abandoning an edit, and pointing at cells while a formula is typed.
 #include "celleditor.h"
 #include "frmzelchild.h"
+#include "gridpainter.h"
 #include "sheetgrid.h"
 
 #include <QKeyEvent>
@@ -49,6 +50,10 @@ void frmZelChild::openEditor()
     m_editRow = grid.Row();
     m_editCol = grid.Col();
     grdZel->showCurrentCell();
+    // What is typed fits the cell at every display size.
+    if (txtEdit->font().pointSizeF() != grid.FontSize()) {
+        txtEdit->setFont(GridPainter::gridFont(grid.FontSize()));
+    }
     const QRect cell = grdZel->cellRect(grid.Row(), grid.Col());
     txtEdit->setGeometry(cell.left(), cell.top(), std::max(1, grdZel->toPixels(grid.CellWidth() - 8)),
                          std::max(1, grdZel->toPixels(grid.CellHeight() - 8)));

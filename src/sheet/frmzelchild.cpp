@@ -20,8 +20,7 @@ QString cellAddress(int row, int col)
     return QLatin1Char(' ') + columnLetter(col) + QLatin1Char(' ') + QString::number(row);
 }
 
-frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
-    : QWidget(parent), m_host(host)
+frmZelChild::frmZelChild(SheetHost& host, QWidget* parent) : QWidget(parent), m_host(host)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     QPalette pal = palette();
@@ -39,7 +38,8 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
     txtEdit->setFrame(false);
     txtEdit->hide();
     // Typing changes the editor's text as the model knows it (and so marks the sheet changed).
-    connect(txtEdit, &QLineEdit::textChanged, this, [this](const QString& text) { m_model->setEditorText(text); });
+    connect(txtEdit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_model->setEditorText(text); });
     connect(txtEdit, &CellEditor::keyDown, this, &frmZelChild::txtEdit_KeyDown);
     connect(txtEdit, &CellEditor::keyHandled, this, &frmZelChild::txtEdit_KeyHandled);
     connect(grdZel, &SheetGrid::keyPress, this, &frmZelChild::grdZel_KeyPress);
@@ -57,7 +57,11 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
             m_recoveryTimer.start(RecoveryDelayMs);
         }
     });
-    connect(grdZel, &SheetGrid::columnResized, this, [this] { m_model->noteLayoutChange(); });
+    connect(grdZel, &SheetGrid::columnResized, this, [this](int col) {
+        if (col >= 1) {
+            layoutChangedByUser();
+        }
+    });
     // A hidden editor takes no more input from the grid.
     connect(txtEdit, &CellEditor::hidden, this, [this] { grdZel->setInputTarget(nullptr); });
     connect(grdZel, &SheetGrid::leaveCell, this, &frmZelChild::grdZel_LeaveCell);
@@ -66,26 +70,10 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent)
     connect(grdZel, &SheetGrid::scrolled, this, &frmZelChild::grdZel_Scroll);
     connect(grdZel, &SheetGrid::navigated, this, &frmZelChild::grdZel_Navigated);
 
-    // Loading the window.
-    AppState& app = m_host.app();
+    // Loading the window: the sizes of display size 100％, which the grid starts with.
     GridState& grid = grdZel->state();
     SelHaba = 600;
     SelTakasa = 360;
-    grid.setFontSize(12);
-    if (!app.LayoutPending) {
-        app.DisplayScale = 1.0f;
-        grid.setColWidth(0, 600);
-        for (int c = 1; c < grid.Cols(); ++c) {
-            grid.setColWidth(c, 1200);
-        }
-        for (int r = 0; r < grid.Rows(); ++r) {
-            grid.setRowHeight(r, 360);
-        }
-        SizeCells();
-    } else {
-        m_model->applyLayout(app.layout());
-        app.LayoutPending = false;
-    }
     Titles();
     SelMove = true;
     setEditorText(QString());
@@ -106,18 +94,6 @@ frmZelChild::~frmZelChild()
     delete grdZel;
 }
 
-void frmZelChild::SizeCells()
-{
-    GridState& grid = grdZel->state();
-    const double scale = m_host.app().DisplayScale;
-    for (int c = 0; c < grid.Cols(); ++c) {
-        grid.setColWidth(c, int(std::nearbyint(grid.ColWidth(c) * scale)));
-    }
-    for (int r = 0; r < grid.Rows(); ++r) {
-        grid.setRowHeight(r, int(std::nearbyint(grid.RowHeight(r) * scale)));
-    }
-}
-
 // Headings are drawn centred on their light-blue cells; the last step of writing them is
 // choosing that alignment, which the painter applies to every heading.
 void frmZelChild::Titles()
@@ -133,6 +109,15 @@ void frmZelChild::Titles()
         grid.setRow(r);
         grid.setText(QString::number(r));
     }
+}
+
+void frmZelChild::layoutChangedByUser()
+{
+    const QString caption = windowTitle();
+    if (caption.contains(QLatin1String("New-Sheet")) || caption.endsWith(QLatin1String("zel"))) {
+        m_model->markChanged();
+    }
+    m_model->noteLayoutChange();
 }
 
 bool frmZelChild::queryClose()
@@ -197,7 +182,7 @@ void frmZelChild::writeRecovery()
     const QString caption = windowTitle();
     const QString path = caption.contains(QLatin1String("New-Sheet")) ? QString() : caption;
     app.recovery().write(m_recoveryName,
-                         recoverySnapshot(*m_model, caption, path, m_model->layoutAt(app.DisplayScale)));
+                         recoverySnapshot(*m_model, caption, path, m_model->layout()));
 }
 
 void frmZelChild::dropRecovery()

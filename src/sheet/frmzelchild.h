@@ -104,10 +104,12 @@ public:
     // The main window's address label names this sheet's current cell.
     void showCurrentAddress();
 
-    // Multiplies every column width and row height by the display scale (halves to even).
-    void SizeCells();
     // Writes the column letters and row numbers into the headings.
     void Titles();
+
+    // The user changed what a sheet file keeps of the layout (a column's width, the display
+    // size): the sheet is changed when its save would keep it, that is unless it is a CSV.
+    void layoutChangedByUser();
 
     // The save prompt of a closing sheet; false when the sheet must stay open.
     bool queryClose();

@@ -63,8 +63,8 @@ QFont GridPainter::gridFont(double points)
 // size its twips give, without rounding errors adding up. The heading comes first, then the
 // data lines from first to last (the ones in view, or a block's); hidden ones take no place.
 template <typename SizeOf>
-static void layoutAxis(std::vector<int>& index, std::vector<int>& edge, int headingSize, int first, int last,
-                       SizeOf sizeOf, const GridPainter& gp)
+static void layoutAxis(std::vector<int>& index, std::vector<int>& edge, int headingSize, int first,
+                       int last, SizeOf sizeOf, const GridPainter& gp)
 {
     int twips = 0;
     edge.push_back(0);
@@ -87,9 +87,11 @@ GridPainter::Axis GridPainter::layoutColumns() const
     Axis axis;
     const auto width = [this](int c) { return m_grid.ColWidth(c); };
     if (m_block) {
-        layoutAxis(axis.index, axis.edge, m_block->headingWidth, m_block->cells.left, m_block->cells.right, width, *this);
+        layoutAxis(axis.index, axis.edge, m_block->headingWidth, m_block->cells.left,
+                   m_block->cells.right, width, *this);
     } else {
-        layoutAxis(axis.index, axis.edge, width(0), m_grid.LeftCol(), m_grid.Cols() - 1, width, *this);
+        layoutAxis(axis.index, axis.edge, width(0), m_grid.LeftCol(), m_grid.Cols() - 1, width,
+                   *this);
     }
     return axis;
 }
@@ -99,9 +101,11 @@ GridPainter::Axis GridPainter::layoutRows() const
     Axis axis;
     const auto height = [this](int r) { return m_grid.RowHeight(r); };
     if (m_block) {
-        layoutAxis(axis.index, axis.edge, m_block->headingHeight, m_block->cells.top, m_block->cells.bottom, height, *this);
+        layoutAxis(axis.index, axis.edge, m_block->headingHeight, m_block->cells.top,
+                   m_block->cells.bottom, height, *this);
     } else {
-        layoutAxis(axis.index, axis.edge, height(0), m_grid.TopRow(), m_grid.Rows() - 1, height, *this);
+        layoutAxis(axis.index, axis.edge, height(0), m_grid.TopRow(), m_grid.Rows() - 1, height,
+                   *this);
     }
     return axis;
 }
@@ -151,7 +155,8 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
     }
 
     const bool showSelection = m_grid.HighLight() != 0 && !m_block;
-    const bool singleCell = m_grid.selTop() == m_grid.selBottom() && m_grid.selLeft() == m_grid.selRight();
+    const bool singleCell =
+        m_grid.selTop() == m_grid.selBottom() && m_grid.selLeft() == m_grid.selRight();
     const int margin = std::max(1, toPixels(30));
 
     for (size_t ri = 0; ri < rows.index.size(); ++ri) {
@@ -190,13 +195,15 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
             painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
             painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
 
-            const QString& text = m_grid.text(r, c);
+            const int room = cell.width() - 2 * margin - 1;
+            const QString text =
+                heading ? m_grid.text(r, c) : shownText(r, c, painter.fontMetrics(), room);
             if (!text.isEmpty()) {
                 Qt::Alignment align = Qt::AlignVCenter;
                 if (heading) {
                     align |= Qt::AlignHCenter;
-                } else if (readNumber(text) &&
-                           painter.fontMetrics().horizontalAdvance(text) <= cell.width() - 2 * margin - 1) {
+                } else if ((m_grid.isResult(r, c) || readNumber(text)) &&
+                           painter.fontMetrics().horizontalAdvance(text) <= room) {
                     align |= Qt::AlignRight;
                 } else {
                     // Text, and a number too wide for its cell: its first digits are shown, so
@@ -232,6 +239,28 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
         }
     }
     painter.restore();
+}
+
+QString GridPainter::shownText(int row, int col, const QFontMetrics& metrics, int room) const
+{
+    const QString& text = m_grid.text(row, col);
+    if (!m_grid.isResult(row, col) || metrics.horizontalAdvance(text) <= room) {
+        return text;
+    }
+    const std::optional<double> value = readNumber(text);
+    if (!value) {
+        return text;
+    }
+    // A result cut off at the cell's edge would read as another number: fewer digits of the
+    // same value, or # marks where no form fits.
+    for (int digits = 14; digits >= 1; --digits) {
+        const QString shorter = gridNumberText(*value, digits);
+        if (metrics.horizontalAdvance(shorter) <= room) {
+            return shorter;
+        }
+    }
+    const int mark = std::max(1, metrics.horizontalAdvance(QLatin1Char('#')));
+    return QString(std::max(0, room / mark), QLatin1Char('#'));
 }
 
 QImage GridPainter::blankImage(const QSize& size, double dpi)

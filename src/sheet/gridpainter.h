@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+class QFontMetrics;
 class QImage;
 class QPainter;
 
@@ -24,7 +25,8 @@ public:
     // One block of cells alone, as a page and the picture on the clipboard show it: the heading
     // row and column shrunk to a thin edge, the block's rows and columns right after them
     // whatever is scrolled into view, no selection colour. The grid itself is not touched.
-    struct Block {
+    struct Block
+    {
         CellRange cells;
         int headingHeight; // twips
         int headingWidth;  // twips
@@ -55,7 +57,11 @@ public:
     QImage picture(bool monochrome = false) const;
 
 private:
-    struct Axis {
+    // What a data cell shows in room pixels: its text, but a formula's numeric result too wide
+    // for the room in a shorter form of the same value, or # marks.
+    QString shownText(int row, int col, const QFontMetrics& metrics, int room) const;
+    struct Axis
+    {
         std::vector<int> index; // grid row or column at each laid-out position
         std::vector<int> edge;  // device-pixel start of each, plus the end
     };

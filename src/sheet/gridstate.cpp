@@ -5,8 +5,9 @@
 #include <stdexcept>
 
 GridState::GridState(int rows, int cols)
-    : m_rows(rows), m_cols(cols), m_texts(size_t(rows) * cols), m_backColors(size_t(rows) * cols, DefaultBack),
-      m_colWidths(cols, 1200), m_rowHeights(rows, 360), m_rowData(rows, 0), m_colData(cols, 0)
+    : m_rows(rows), m_cols(cols), m_texts(size_t(rows) * cols), m_results(size_t(rows) * cols),
+      m_backColors(size_t(rows) * cols, DefaultBack), m_colWidths(cols, 1200),
+      m_rowHeights(rows, 360), m_rowData(rows, 0), m_colData(cols, 0)
 {
     if (cols > 0) {
         m_colWidths[0] = 600;
@@ -72,8 +73,15 @@ const QString& GridState::text(int row, int col) const
     return m_texts[index(row, col)];
 }
 
+void GridState::setResultAt(int row, int col, const QString& text)
+{
+    setTextAt(row, col, text);
+    m_results[size_t(index(row, col))] = true;
+}
+
 void GridState::setTextAt(int row, int col, const QString& text)
 {
+    m_results[size_t(index(row, col))] = false;
     QString& shown = m_texts[index(row, col)];
     if (!shown.isSharedWith(text)) {
         shown = text;
@@ -244,6 +252,7 @@ void GridState::setClip(const QList<QStringList>& rows)
                 break;
             }
             m_texts[index(r, c)] = field;
+            m_results[size_t(index(r, c))] = false;
             ++c;
         }
         ++r;

@@ -74,6 +74,10 @@ public:
     void setText(const QString& text) { setTextAt(m_row, m_col, text); }
     const QString& text(int row, int col) const;
     void setTextAt(int row, int col, const QString& text);
+    // A formula's result as a cell's text: a number too wide for its cell is drawn in a shorter
+    // form of the same value, where a typed number is cut off like any text.
+    void setResultAt(int row, int col, const QString& text);
+    bool isResult(int row, int col) const { return m_results[size_t(index(row, col))]; }
 
     int ColWidth(int col) const;
     int RowHeight(int row) const;
@@ -159,6 +163,7 @@ private:
     bool m_dirty = false;
     double m_fontSize = 12;
     std::vector<QString> m_texts;
+    std::vector<bool> m_results;
     std::vector<quint32> m_backColors;
     std::vector<int> m_colWidths;
     std::vector<int> m_rowHeights;

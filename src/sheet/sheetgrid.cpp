@@ -173,23 +173,29 @@ bool SheetGrid::viewportEvent(QEvent* event)
     return QAbstractScrollArea::viewportEvent(event);
 }
 
+// The column whose right border in the heading row is under the point, or -1. Columns of
+// zero width stand behind the border left of them: grabbed just right of that border, the
+// first of them is widened, so that a hidden column can be brought back.
 int SheetGrid::resizeBorderAt(const QPoint& pos) const
 {
     const GridPainter gp(m_state, dpi());
     if (pos.y() >= gp.toPixels(m_state.RowHeight(0))) {
         return -1;
     }
-    for (int c = m_state.LeftCol(); c < m_state.Cols(); ++c) {
-        const QRect r = cellRect(0, c);
-        if (r.left() > pos.x() + ResizeGrip) {
+    // The heading column's border, then those of the columns in view, left to right.
+    for (int c = 0; c < m_state.Cols(); c = c == 0 ? m_state.LeftCol() : c + 1) {
+        const int border = cellRect(0, c).right() + 1;
+        if (border - ResizeGrip > pos.x()) {
             break;
         }
-        if (std::abs(r.right() + 1 - pos.x()) <= ResizeGrip) {
-            return c;
+        if (std::abs(border - pos.x()) > ResizeGrip) {
+            continue;
         }
-    }
-    if (std::abs(cellRect(0, 0).right() + 1 - pos.x()) <= ResizeGrip) {
-        return 0;
+        const int next = c == 0 ? m_state.LeftCol() : c + 1;
+        if (pos.x() > border && next < m_state.Cols() && m_state.ColWidth(next) == 0) {
+            return next;
+        }
+        return c;
     }
     return -1;
 }
@@ -281,8 +287,10 @@ void SheetGrid::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     if (m_resizingCol >= 0) {
-        m_resizingCol = -1;
-        Q_EMIT columnResized();
+        const int col = std::exchange(m_resizingCol, -1);
+        if (m_state.ColWidth(col) != m_resizeStartWidth) {
+            Q_EMIT columnResized(col);
+        }
         return;
     }
     if (m_selecting) {

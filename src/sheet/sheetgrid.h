@@ -61,8 +61,8 @@ Q_SIGNALS:
     void navigated();
     void scrolled();
     void gotFocus();
-    // The user dragged a column's border.
-    void columnResized();
+    // The user dragged a column's border and changed the column's width.
+    void columnResized(int col);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

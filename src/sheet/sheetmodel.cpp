@@ -119,7 +119,7 @@ void SheetModel::enter(const QString& text)
         if (!stored.isNumber() || stored.number() != value) {
             stored = CellValue::fromNumber(value);
         }
-        showText(row, col, stored.text());
+        showText(row, col, stored.text(), true);
     } else {
         showText(row, col, markerText(status));
     }
@@ -175,11 +175,16 @@ void SheetModel::setEditorText(const QString& text)
     }
 }
 
-void SheetModel::showText(int row, int col, const QString& text)
+void SheetModel::showText(int row, int col, const QString& text, bool result)
 {
-    m_grid.setTextAt(row, col, text);
+    if (result) {
+        m_grid.setResultAt(row, col, text);
+    } else {
+        m_grid.setTextAt(row, col, text);
+    }
     if (m_shown && m_shown->row == row && m_shown->col == col) {
         m_shown->text = text;
+        m_shown->result = result;
     }
 }
 
@@ -189,7 +194,7 @@ void SheetModel::showExpression(int row, int col)
         restoreShownText();
     }
     if (!m_shown) {
-        m_shown = ShownText{row, col, m_grid.text(row, col)};
+        m_shown = ShownText{row, col, m_grid.text(row, col), m_grid.isResult(row, col)};
     }
     m_grid.setTextAt(row, col, m_ex[storeIndex(row, col)]);
 }
@@ -197,8 +202,8 @@ void SheetModel::showExpression(int row, int col)
 void SheetModel::restoreShownText()
 {
     if (m_shown) {
-        m_grid.setTextAt(m_shown->row, m_shown->col, m_shown->text);
-        m_shown.reset();
+        const ShownText shown = *std::exchange(m_shown, std::nullopt);
+        showText(shown.row, shown.col, shown.text, shown.result);
     }
 }
 
@@ -208,14 +213,28 @@ void SheetModel::startPointing(int row, int col)
     m_activeCol = col;
 }
 
-SheetLayout SheetModel::layoutAt(float scale) const
+SheetLayout SheetModel::layout() const
 {
     SheetLayout layout;
-    layout.DisplayScale = scale;
+    layout.DisplayScale = m_displayScale;
     for (int c = 1; c <= LastCol; ++c) {
-        layout.ColWidths[size_t(c)] = int(m_grid.ColWidth(c) / double(scale));
+        layout.ColWidths[size_t(c)] = int(m_grid.ColWidth(c) / double(m_displayScale));
     }
     return layout;
+}
+
+void SheetModel::setDisplaySize(float scale, double fontSize, int rowHeight)
+{
+    m_grid.setFontSize(fontSize);
+    const double ratio = double(scale) / double(m_displayScale);
+    for (int c = 0; c < m_grid.Cols(); ++c) {
+        m_grid.setColWidth(c, int(std::nearbyint(m_grid.ColWidth(c) * ratio)));
+    }
+    for (int r = 0; r < m_grid.Rows(); ++r) {
+        m_grid.setRowHeight(r, rowHeight);
+    }
+    m_displayScale = scale;
+    committed();
 }
 
 void SheetModel::applyLayout(const SheetLayout& layout)
@@ -235,5 +254,6 @@ void SheetModel::applyLayout(const SheetLayout& layout)
     } else if (layout.DisplayScale == 1.25f) {
         m_grid.setFontSize(16);
     }
+    m_displayScale = layout.DisplayScale;
     committed();
 }

@@ -84,9 +84,9 @@ public:
     const QString& editorText() const { return m_editorText; }
     void setEditorText(const QString& text);
 
-    // The shown text of a cell as a command writes it. A cell whose expression is shown while
-    // it is edited remembers this text for the edit's end.
-    void showText(int row, int col, const QString& text);
+    // The shown text of a cell as a command writes it (result: a formula's result). A cell
+    // whose expression is shown while it is edited remembers this text for the edit's end.
+    void showText(int row, int col, const QString& text, bool result = false);
     // Shows a cell's expression in place of its result while its text is edited, remembering
     // what it showed; showing another cell's expression puts the first one's text back.
     void showExpression(int row, int col);
@@ -114,10 +114,20 @@ public:
     void endPointing() { startPointing(0, 0); }
 
     // Column widths × scale, heading column 600 × scale, rows 360 × scale and the font size of
-    // the scale (12, 9 or 16; any other scale keeps the font).
+    // the scale (12, 9 or 16; any other scale keeps the font). The layout's scale becomes the
+    // sheet's display size.
     void applyLayout(const SheetLayout& layout);
-    // The layout as a save writes it: the column widths ÷ scale, cut to whole twips.
-    SheetLayout layoutAt(float scale) const;
+    // The layout as a save writes it: the column widths ÷ the sheet's display size, cut to
+    // whole twips, and that size.
+    SheetLayout layout() const;
+
+    // The display size the sheet is shown at: 1, 0.75 or 1.25. Each sheet has its own.
+    float displayScale() const { return m_displayScale; }
+    // Shows the sheet at another display size: the grid font in points, every row (headings
+    // included) at the given height, every column (heading included) scaled by the new size ÷
+    // the sheet's own, in whole twips with halves to even, so widths the user changed keep
+    // their proportions.
+    void setDisplaySize(float scale, double fontSize, int rowHeight);
 
     // Told of every change to what a save would write: an expression or the layout. Changes
     // made to the grid's sizes from outside (a column dragged wider) are noted with
@@ -160,9 +170,11 @@ private:
         int row = 0;
         int col = 0;
         QString text;
+        bool result = false;
     };
     std::optional<ShownText> m_shown;
     std::function<void()> m_commitListener;
+    float m_displayScale = 1.0f;
     bool m_entering = false;
     bool m_changed = false;
     int m_activeRow = 0;

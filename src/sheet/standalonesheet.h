@@ -5,8 +5,9 @@
 #include "sheetmodel.h"
 
 // A sheet on its own, without a window or a program around it: its cells with their grid
-// state, its layout and an engine of its own. The command-line tool works on these.
-struct StandaloneSheet {
+// state and layout, and an engine of its own. The command-line tool works on these.
+struct StandaloneSheet
+{
     explicit StandaloneSheet(qint16 roundDigits = 5) : engine(roundDigits) {}
     StandaloneSheet(const StandaloneSheet&) = delete;
     StandaloneSheet& operator=(const StandaloneSheet&) = delete;
@@ -14,5 +15,4 @@ struct StandaloneSheet {
     clsCal engine;
     SheetModel model{[this]() -> clsCal& { return engine; }};
     GridState& grid = model.grid();
-    SheetLayout layout;
 };

@@ -150,6 +150,16 @@ void TestCharts::dialogRemembersChoices()
         QCOMPARE(box->currentText(), QStringLiteral("10"));
         QCOMPARE(box->count(), 5);
     }
+    // Each title box shows a title of 20 full-width characters whole.
+    for (QLineEdit* box : dialog->txtTitle) {
+        box->setText(QString(20, QChar(0x3042)));
+        // Not scrolled: the caret (the middle of its rectangle) stands after the whole text,
+        // inside the box.
+        const int caret = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        QVERIFY(caret >= box->fontMetrics().horizontalAdvance(box->text()));
+        QVERIFY(caret <= box->contentsRect().right());
+        box->clear();
+    }
     dialog->optGraph[3]->setChecked(true); // 3D bar
     dialog->optColor[1]->setChecked(true);
     dialog->txtTitle[0]->setText(QStringLiteral("売上と経費"));

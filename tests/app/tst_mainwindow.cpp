@@ -34,7 +34,6 @@ private slots:
     void shutdownStopsOnCancel();
     void sessionEndAsksFirst();
     void exAccessorMovesCurrentCell();
-    void layoutPendingScalesNewSheet();
     void menuEnabling();
     void toolbarConditions();
     void shortcutsTakeTheirEntriesNow();
@@ -205,28 +204,6 @@ void TestMainWindow::exAccessorMovesCurrentCell()
     QCOMPARE(sheet->model().currentCol(), 4);
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, sheet->setEx(502, 1, QString()));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, sheet->Ex(501, 1)); // no grid cell there
-}
-
-void TestMainWindow::layoutPendingScalesNewSheet()
-{
-    AppState& app = window->app();
-    app.LayoutPending = true;
-    app.DisplayScale = 0.75f;
-    app.ColWidths.fill(1000);
-    window->mnuFileNew_Click();
-    const GridState& g = window->activeSheet()->grdZel->state();
-    QCOMPARE(g.FontSize(), 9.0);
-    QCOMPARE(g.ColWidth(0), 450);
-    QCOMPARE(g.ColWidth(1), 750);
-    QCOMPARE(g.RowHeight(1), 270);
-    QCOMPARE(g.RowHeight(0), 360);
-    QVERIFY(!app.LayoutPending);
-
-    // SizeCells rounds halves to even: 1234 * 1.25 = 1542.5 -> 1542.
-    app.DisplayScale = 1.25f;
-    window->activeSheet()->grdZel->state().setColWidth(3, 1234);
-    window->activeSheet()->SizeCells();
-    QCOMPARE(g.ColWidth(3), 1542);
 }
 
 void TestMainWindow::menuEnabling()

@@ -1,10 +1,10 @@
 #include "celleditor.h"
 #include "clscal.h"
 #include "dlgketa.h"
-#include "testwindow.h"
 #include "frmpreview.h"
 #include "frmzel.h"
 #include "sheetgrid.h"
+#include "testwindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -22,8 +22,9 @@ namespace {
 QRect inkOnPage(const QString& pdf, int dpi)
 {
     const QString base = pdf + QStringLiteral("-page");
-    if (QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                                                        QStringLiteral("-singlefile"), pdf, base}) != 0) {
+    if (QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+                           QStringLiteral("-singlefile"), pdf, base}) != 0) {
         return {};
     }
     QImage page(base + QStringLiteral(".pgm"));
@@ -50,8 +51,10 @@ private slots:
     void init();
     void cleanup();
     void displaySizes();
-    void sizeAgainstOneScale();
+    void sizePerSheet();
     void sizeRefusedWhileEditing();
+    void layoutChangesMarkChanged_data();
+    void layoutChangesMarkChanged();
     void decimalPlaces();
     void printToPdf_data();
     void printToPdf();
@@ -95,7 +98,8 @@ void TestPrintSettings::displaySizes()
     grid().setColWidth(2, 2000); // widened by the user at 100％
     grid().setCurrent(7, 3);
     sheet()->model().clearChanged();
-    struct Step {
+    struct Step
+    {
         void (frmZel::*command)();
         float scale;
         int width, widened, heading, row;
@@ -108,7 +112,7 @@ void TestPrintSettings::displaySizes()
     };
     for (const Step& step : steps) {
         (window->*step.command)();
-        QCOMPARE(window->app().DisplayScale, step.scale);
+        QCOMPARE(sheet()->model().displayScale(), step.scale);
         QCOMPARE(grid().ColWidth(1), step.width);
         QCOMPARE(grid().ColWidth(26), step.width);
         QCOMPARE(grid().ColWidth(2), step.widened);
@@ -117,31 +121,47 @@ void TestPrintSettings::displaySizes()
         QCOMPARE(grid().RowHeight(500), step.row);
         QCOMPARE(grid().FontSize(), step.font);
         QCOMPARE(grid().text(0, 3), QStringLiteral("C"));
-        // The user's cell stays current, never a heading.
+        // The user's cell stays current, never a heading; typing into it is at the new size.
         QCOMPARE(grid().Row(), 7);
         QCOMPARE(grid().Col(), 3);
+        sheet()->GridEdit(32);
+        QCOMPARE(sheet()->txtEdit->font().pointSizeF(), step.font);
+        sheet()->txtEdit->hide();
     }
-    QVERIFY(!sheet()->IsChanged());
+    QVERIFY(sheet()->IsChanged()); // a new sheet's save keeps the size
     QVERIFY(grid().Redraw());
     QCOMPARE(grid().HighLight(), 1);
 }
 
-void TestPrintSettings::sizeAgainstOneScale()
+// Each sheet is resized from its own size, whatever another sheet chose.
+void TestPrintSettings::sizePerSheet()
 {
     frmZelChild* first = sheet();
     window->mnuFileNew_Click();
     frmZelChild* second = sheet();
-    window->mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    second->grdZel->state().setColWidth(3, 1234);
     window->mnuSetDis125_Click();
-    QCOMPARE(first->grdZel->state().ColWidth(1), 1500);
-    window->mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(second->parentWidget()));
-    QCOMPARE(sheet(), second);
-    window->mnuSetDis125_Click(); // the program is at 125％ already
-    QCOMPARE(grid().ColWidth(1), 1200);
-    window->mnuSetDis100_Click();
-    QCOMPARE(grid().ColWidth(1), 960);
-    QCOMPARE(grid().RowHeight(1), 360);
-    QCOMPARE(first->grdZel->state().ColWidth(1), 1500);
+    QCOMPARE(grid().ColWidth(1), 1500);
+    QCOMPARE(grid().ColWidth(3), 1542); // 1542.5, halves to even
+    window->activate(*first);
+    window->mnuSetDis75_Click();
+    QCOMPARE(grid().ColWidth(1), 900);
+    QCOMPARE(grid().RowHeight(1), 270);
+    QCOMPARE(grid().FontSize(), 9.0);
+    window->mnuSetDis125_Click();
+    QCOMPARE(grid().ColWidth(1), 1500);
+    QCOMPARE(grid().FontSize(), 16.0);
+    window->mnuSetDis125_Click(); // the size it has: nothing
+    QCOMPARE(grid().ColWidth(1), 1500);
+    QCOMPARE(second->grdZel->state().ColWidth(1), 1500);
+    QCOMPARE(second->model().layout().ColWidths[3], 1233); // 1542 / 1.25, cut to whole twips
+
+    // The cell the user works on stays in view at a larger size.
+    window->mnuSetDis75_Click();
+    grid().setCurrent(30, 12);
+    sheet()->grdZel->showCurrentCell();
+    window->mnuSetDis125_Click();
+    QVERIFY(sheet()->grdZel->viewport()->rect().contains(sheet()->grdZel->cellRect(30, 12)));
 }
 
 void TestPrintSettings::sizeRefusedWhileEditing()
@@ -150,9 +170,36 @@ void TestPrintSettings::sizeRefusedWhileEditing()
     window->mnuSetDis100_Click(); // already at 100％: nothing, not even the message
     QVERIFY(messages->criticals.isEmpty());
     window->mnuSetDis125_Click();
-    QCOMPARE(messages->criticals, QStringList{QStringLiteral("セル入力中はサイズ変更できません！")});
-    QCOMPARE(window->app().DisplayScale, 1.0f);
+    QCOMPARE(messages->criticals,
+             QStringList{QStringLiteral("セル入力中はサイズ変更できません！")});
+    QCOMPARE(sheet()->model().displayScale(), 1.0f);
     QCOMPARE(grid().ColWidth(1), 1200);
+}
+
+void TestPrintSettings::layoutChangesMarkChanged_data()
+{
+    QTest::addColumn<QString>("file"); // empty: a new sheet
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("new sheet") << QString() << true;
+    QTest::newRow("sheet file") << "a.zel" << true;
+    QTest::newRow("CSV, which keeps no layout") << "a.csv" << false;
+}
+
+// A display size the sheet's save keeps marks it changed.
+void TestPrintSettings::layoutChangesMarkChanged()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, marked);
+    QTemporaryDir dir;
+    if (!file.isEmpty()) {
+        QFile f(dir.filePath(file));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("\"1\"\r\n") > 0);
+        f.close();
+        QVERIFY(window->files().LoadSheetFile(f.fileName()));
+    }
+    QVERIFY(!sheet()->IsChanged());
+    window->mnuSetDis125_Click();
+    QCOMPARE(sheet()->IsChanged(), marked);
 }
 
 void TestPrintSettings::decimalPlaces()
@@ -223,7 +270,11 @@ void TestPrintSettings::printToPdf()
     const double width = px(25 + 2 * 1200 * scale);
     const double height = px(23 + 2 * 360 * scale);
     QVERIFY2(qAbs(ink.width() - width) <= 2 && qAbs(ink.height() - height) <= 2,
-             qPrintable(QStringLiteral("block %1 x %2, expected %3 x %4").arg(ink.width()).arg(ink.height()).arg(width).arg(height)));
+             qPrintable(QStringLiteral("block %1 x %2, expected %3 x %4")
+                            .arg(ink.width())
+                            .arg(ink.height())
+                            .arg(width)
+                            .arg(height)));
 
     for (int c = 0; c < grid().Cols(); ++c) {
         QCOMPARE(grid().ColWidth(c), before.ColWidth(c));

@@ -177,7 +177,7 @@ private slots:
         Sheet sheet;
         sheet.fill(cells);
         QTemporaryDir tmp;
-        QCOMPARE(saveSheetFile(tmp.filePath(name), sheet.model, 1.0f).status, Status::Saved);
+        QCOMPARE(saveSheetFile(tmp.filePath(name), sheet.model).status, Status::Saved);
         QCOMPARE(readFile(tmp.filePath(name)), bytes);
     }
 
@@ -195,9 +195,11 @@ private slots:
         QFETCH(float, scale);
         QFETCH(QByteArray, lines);
         Sheet sheet;
+        sheet.model.applyLayout(SheetLayout{scale, {}});
+        sheet.grid.setColWidth(1, 1200);
         sheet.grid.setColWidth(2, 1001);
         SaveResult result;
-        const QList<QByteArray> all = sheetFileBytes(sheet.model, true, scale, result).split('\n');
+        const QList<QByteArray> all = sheetFileBytes(sheet.model, true, result).split('\n');
         QCOMPARE(all.size(), 29); // 28 lines, nothing after the last line end
         QCOMPARE(all[1] + '\n' + all[2] + '\n' + all[27] + '\n', lines);
     }
@@ -232,10 +234,10 @@ private slots:
         saved.model.applyLayout(savedLayout);
 
         QTemporaryDir tmp;
-        QVERIFY2(saveSheetFile(tmp.filePath(name), saved.model, scale).status == Status::Saved,
-                 why);
+        QVERIFY2(saveSheetFile(tmp.filePath(name), saved.model).status == Status::Saved, why);
         Sheet loaded;
-        const LoadResult result = loadSheetFile(tmp.filePath(name), loaded.model, loaded.layout);
+        const LoadResult result =
+            loadSheetFile(tmp.filePath(name), loaded.model, loaded.model.layout());
         QVERIFY2(result.read && !result.overflow, why);
         for (int r = 1; r <= 500; ++r) {
             for (int c = 1; c <= 26; ++c) {
@@ -248,7 +250,7 @@ private slots:
             }
         }
         const bool sheetFile = name.endsWith(u"zel");
-        const SheetLayout layout = result.layout.value_or(loaded.layout);
+        const SheetLayout layout = result.layout.value_or(loaded.model.layout());
         QVERIFY2(layout.DisplayScale == scale && loaded.grid.FontSize() == font, why);
         QVERIFY2(loaded.grid.ColWidth(0) == qRound(600 * scale), why);
         QVERIFY2(loaded.grid.RowHeight(1) == qRound(360 * scale), why);
@@ -265,9 +267,12 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("name");
-        QTest::newRow("00.00 alone, CSV") << "00.00" << "m.csv";
-        QTest::newRow("00.00 alone, sheet file") << "00.00" << "m.zel";
-        QTest::newRow("katakana like UTF-8") << "ﾃｽ" << "k.csv";
+        QTest::newRow("00.00 alone, CSV") << "00.00"
+                                          << "m.csv";
+        QTest::newRow("00.00 alone, sheet file") << "00.00"
+                                                 << "m.zel";
+        QTest::newRow("katakana like UTF-8") << "ﾃｽ"
+                                             << "k.csv";
     }
     void lookalikesReadBack()
     {
@@ -276,9 +281,9 @@ private slots:
         Sheet saved;
         saved.fill({"1:1:" + text, "2:1:after"});
         QTemporaryDir tmp;
-        QCOMPARE(int(saveSheetFile(tmp.filePath(name), saved.model, 1.0f).status), int(Status::Saved));
+        QCOMPARE(int(saveSheetFile(tmp.filePath(name), saved.model).status), int(Status::Saved));
         Sheet loaded;
-        QVERIFY(loadSheetFile(tmp.filePath(name), loaded.model, loaded.layout).read);
+        QVERIFY(loadSheetFile(tmp.filePath(name), loaded.model, loaded.model.layout()).read);
         QCOMPARE(loaded.model.expression(1, 1), text);
         QCOMPARE(loaded.model.expression(2, 1), QStringLiteral("after"));
     }
@@ -318,7 +323,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QList<Cell>, cells);
         Sheet sheet;
-        const LoadResult result = loadSheetText(text, sheet.model, sheet.layout);
+        const LoadResult result = loadSheetText(text, sheet.model, sheet.model.layout());
         QVERIFY(result.read && !result.overflow);
         for (const Cell& cell : cells) {
             QCOMPARE(sheet.model.expression(cell.row, cell.col), cell.expression);
@@ -364,12 +369,13 @@ private slots:
         QFETCH(QList<int>, sizes);
         QFETCH(QStringList, columnA);
         Sheet sheet;
-        sheet.layout.ColWidths.fill(1500); // as an earlier file left them
+        SheetLayout before;
+        before.ColWidths.fill(1500); // as the sheet had them before
         QTemporaryDir tmp;
         QVERIFY(name.isEmpty() || writeFile(tmp.filePath(name), text.toLatin1()));
-        const LoadResult result =
-            name.isEmpty() ? loadSheetText(text, sheet.model, sheet.layout)
-                           : loadSheetFile(tmp.filePath(name), sheet.model, sheet.layout);
+        const LoadResult result = name.isEmpty()
+                                      ? loadSheetText(text, sheet.model, before)
+                                      : loadSheetFile(tmp.filePath(name), sheet.model, before);
         QVERIFY(result.read);
         const GridState& g = sheet.grid;
         QCOMPARE((QList<int>{g.ColWidth(0), g.ColWidth(1), g.ColWidth(2), g.ColWidth(3),
@@ -404,7 +410,8 @@ private slots:
             text << (r <= 500 ? QStringLiteral("R%1").arg(r) : QStringLiteral("over"));
         }
         Sheet sheet;
-        QCOMPARE(loadSheetText(text.join("\r\n"), sheet.model, sheet.layout).overflow, overflow);
+        QCOMPARE(loadSheetText(text.join("\r\n"), sheet.model, sheet.model.layout()).overflow,
+                 overflow);
         int used = 0;
         for (int r = 1; r <= 500; ++r) {
             for (int c = 1; c <= 26; ++c) {
@@ -448,7 +455,7 @@ private slots:
         QTemporaryDir tmp;
         QVERIFY(writeFile(tmp.filePath(name), bytes));
         Sheet sheet;
-        QVERIFY(loadSheetFile(tmp.filePath(name), sheet.model, sheet.layout).read);
+        QVERIFY(loadSheetFile(tmp.filePath(name), sheet.model, sheet.model.layout()).read);
         QCOMPARE((QStringList{sheet.model.expression(1, 1), sheet.model.expression(1, 2)}), row1);
     }
 
@@ -459,7 +466,8 @@ private slots:
         for (const char* name : {"missing.zel", "folder.csv"}) {
             Sheet sheet;
             sheet.enter(1, 1, "kept");
-            QVERIFY2(!loadSheetFile(tmp.filePath(name), sheet.model, sheet.layout).read, name);
+            QVERIFY2(!loadSheetFile(tmp.filePath(name), sheet.model, sheet.model.layout()).read,
+                     name);
             QCOMPARE(sheet.model.expression(1, 1), u"kept");
         }
     }
@@ -485,7 +493,7 @@ private slots:
         QVERIFY(writeFile(tmp.filePath("old.zel"), old));
         Sheet sheet;
         sheet.fill(cells);
-        const SaveResult result = saveSheetFile(tmp.filePath("old.zel"), sheet.model, 1.0f);
+        const SaveResult result = saveSheetFile(tmp.filePath("old.zel"), sheet.model);
         QCOMPARE(result.status, Status::Unencodable);
         QCOMPARE(QList<int>({result.row, result.col}), QList<int>({row, col}));
         QCOMPARE(readFile(tmp.filePath("old.zel")), old);
@@ -536,12 +544,12 @@ private slots:
         for (int r = 1; r <= 20; ++r) {
             sheet.enter(r, 1, "new");
         }
-        QCOMPARE(saveSheetFile(path, sheet.model, 1.0f).status, Status::WriteFailed);
+        QCOMPARE(saveSheetFile(path, sheet.model).status, Status::WriteFailed);
         QCOMPARE(readFile(path), old);
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), fullDisk ? 2 : 1);
         if (fullDisk) { // with room again the same save goes through: space was the fault
             QVERIFY(QFile::remove(filler));
-            QCOMPARE(saveSheetFile(path, sheet.model, 1.0f).status, Status::Saved);
+            QCOMPARE(saveSheetFile(path, sheet.model).status, Status::Saved);
             QCOMPARE(readFile(path), QByteArray("\"new\"\r\n").repeated(20));
         }
     }

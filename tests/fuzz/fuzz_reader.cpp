@@ -31,19 +31,14 @@ void clear(StandaloneSheet& s, bool hadLayout)
         }
     }
     if (hadLayout) {
-        s.layout = SheetLayout();
-        s.model.applyLayout(s.layout);
+        s.model.applyLayout(SheetLayout());
     }
     s.grid.setCurrent(1, 1);
 }
 
 LoadResult load(StandaloneSheet& s, const QString& text)
 {
-    const LoadResult result = loadSheetText(text, s.model, s.layout);
-    if (result.layout) {
-        s.layout = *result.layout;
-    }
-    return result;
+    return loadSheetText(text, s.model, s.model.layout());
 }
 
 } // namespace
@@ -60,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool firstLayout = load(first, decodeFileText(bytes, sheetFile)).layout.has_value();
 
     SaveResult result;
-    const QByteArray written = sheetFileBytes(first.model, sheetFile, first.layout.DisplayScale, result);
+    const QByteArray written = sheetFileBytes(first.model, sheetFile, result);
     if (result.status != SaveResult::Status::Saved) {
         if (!written.isEmpty()) {
             std::abort(); // a refused save must write nothing
