@@ -14,6 +14,7 @@ PACKAGES=(
   qt6-translations-l10n
   dbus at-spi2-core python3-pyatspi
   gnumeric
+  orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins espeak-ng libao4
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include "frmchart.h"
 #include "gridpainter.h"
 #include "helpwindow.h"
+#include "mainwindowaccessible.h"
 #include "sheetgrid.h"
 #include "toolicons.h"
 #include "twips.h"
@@ -23,6 +24,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSessionManager>
 #include <QShortcut>
 #include <QStyle>
@@ -51,6 +53,7 @@ frmZel::frmZel(QWidget* parent) : QMainWindow(parent)
     layout->addWidget(Picture3);
     mdiArea = new QMdiArea(central);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    installMdiAccessibility();
     mdiArea->setBackground(LightBlue);
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -64,6 +67,14 @@ frmZel::frmZel(QWidget* parent) : QMainWindow(parent)
     // F1 opens the help as the help entry does; the entry itself shows no shortcut.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, &frmZel::mnuHelpShow_Click);
+    // Ctrl+F4 closes the front sheet through its close request, as multiple-document programs
+    // do; the sheet asks whether to save as it does when closed otherwise.
+    auto* closeSheet = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), this);
+    connect(closeSheet, &QShortcut::activated, this, [this] {
+        if (QMdiSubWindow* front = mdiArea->activeSubWindow()) {
+            front->close();
+        }
+    });
 }
 
 frmZel::~frmZel()
@@ -171,9 +182,15 @@ constexpr ToolButton ToolButtons[] = {
 // Every menu entry and toolbar button is made here, each entry with its handler.
 void frmZel::createActions()
 {
-    auto topMenu = [this](const char* name, const QString& caption) {
+    installMenuAccessibility();
+    // A screen reader names each menu by its caption without the mnemonic: 編集(&E) is 編集.
+    auto spokenName = [](QString caption) {
+        return caption.remove(QRegularExpression(QStringLiteral("\\(&.\\)$")));
+    };
+    auto topMenu = [this, spokenName](const char* name, const QString& caption) {
         QMenu* m = menuBar()->addMenu(caption);
         m->setObjectName(QLatin1String(name));
+        m->setAccessibleName(spokenName(caption));
         return m;
     };
     auto entry = [this](QMenu* menu, const char* name, const QString& caption, void (frmZel::*handler)(),
@@ -222,6 +239,7 @@ void frmZel::createActions()
     mnuSet = topMenu("mnuSet", QStringLiteral("設定(&S)"));
     mnuSetDis = mnuSet->addMenu(QStringLiteral("表示サイズ"));
     mnuSetDis->setObjectName(QStringLiteral("mnuSetDis"));
+    mnuSetDis->setAccessibleName(mnuSetDis->title());
     mnuSetDis->menuAction()->setObjectName(QStringLiteral("mnuSetDis"));
     mnuSetDis75 = entry(mnuSetDis, "mnuSetDis75", QStringLiteral("75％"), &frmZel::mnuSetDis75_Click);
     mnuSetDis100 = entry(mnuSetDis, "mnuSetDis100", QStringLiteral("100％"), &frmZel::mnuSetDis100_Click);

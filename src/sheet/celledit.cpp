@@ -2,10 +2,12 @@
 // abandoning an edit, and pointing at cells while a formula is typed.
 #include "celleditor.h"
 #include "frmzelchild.h"
+#include "gridaccessible.h"
 #include "gridpainter.h"
 #include "sheetgrid.h"
 
 #include <QKeyEvent>
+#include <QSignalBlocker>
 
 bool frmZelChild::isEditing() const
 {
@@ -30,18 +32,21 @@ void frmZelChild::syncEditor()
     }
 }
 
+// The editor is shown and focused before its text is set, so that a screen reader tells where
+// the typing goes before what is typed.
 void frmZelChild::GridEdit(int keyAscii)
 {
     GridState& grid = grdZel->state();
     if (keyAscii >= 0 && keyAscii <= 32) {
         showExpressionInCell();
+        openEditor();
         setEditorText(grid.Text());
         txtEdit->setCursorPosition(txtEdit->text().size());
     } else {
+        openEditor();
         setEditorText(QString(QChar(char16_t(keyAscii))));
         txtEdit->setCursorPosition(1);
     }
-    openEditor();
 }
 
 void frmZelChild::openEditor()
@@ -53,6 +58,14 @@ void frmZelChild::openEditor()
     // What is typed fits the cell at every display size.
     if (txtEdit->font().pointSizeF() != grid.FontSize()) {
         txtEdit->setFont(GridPainter::gridFont(grid.FontSize()));
+    }
+    // A screen reader names the editor with the cell it types into, and does not hear the text
+    // an earlier cell left in it: a hidden editor is shown empty until its new text is set (the
+    // model keeps the text, so whether the sheet changes is decided as before).
+    txtEdit->setAccessibleName(QStringLiteral("セル入力 ") + cellName(grid.Row(), grid.Col()));
+    if (txtEdit->isHidden()) {
+        const QSignalBlocker quiet(txtEdit);
+        txtEdit->clear();
     }
     const QRect cell = grdZel->cellRect(grid.Row(), grid.Col());
     txtEdit->setGeometry(cell.left(), cell.top(), std::max(1, grdZel->toPixels(grid.CellWidth() - 8)),
@@ -83,6 +96,8 @@ void frmZelChild::moveDownAndReopen()
     showCurrentAddress();
     m_host.setEditLine(Ex(grid.Row(), grid.Col()));
     showExpressionInCell();
+    // The editor keeps the focus on the new cell, so a screen reader is told the cell apart.
+    announceNotice(*grdZel, cellName(grid.Row(), grid.Col()));
     GridEdit(32);
 }
 

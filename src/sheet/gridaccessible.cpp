@@ -11,6 +11,9 @@
 
 namespace {
 
+// The object through which a selected block is told.
+constexpr char NoticeName[] = "selectionNotice";
+
 class GridAccessible;
 
 // One cell of the grid by its place: a data cell, a heading of the top row or the left
@@ -79,6 +82,8 @@ public:
     QAccessible::State cellState(int row, int col) const;
 
     void announce(bool cellTakesFocus);
+    // Shows the notification object with a text, anew each time.
+    void showNotice(const QString& text);
 
     QAccessibleInterface* childAt(int x, int y) const override;
     QAccessibleInterface* child(int index) const override;
@@ -172,10 +177,12 @@ QAccessibleInterface* GridAccessible::cell(int row, int col) const
     return iface;
 }
 
-// "12" is heard first; the formula behind it on request.
-QString describe(const QString& shown, const QString& expression)
+// Heard after what the cell shows: where it is and, for a formula, the formula ("A3 =B2*2").
+QString describe(int row, int col, const QString& expression)
 {
-    return expression != shown ? expression : QString();
+    const QString address = cellName(row, col);
+    return expression.startsWith(QLatin1Char('=')) ? address + QLatin1Char(' ') + expression
+                                                   : address;
 }
 
 QString GridAccessible::cellText(int row, int col, QAccessible::Text t) const
@@ -185,7 +192,7 @@ QString GridAccessible::cellText(int row, int col, QAccessible::Text t) const
     case QAccessible::Name:
         return data ? valueOf(row, col) : cells().text(row, col);
     case QAccessible::Description:
-        return data ? describe(valueOf(row, col), expressionOf(row, col)) : QString();
+        return data ? describe(row, col, expressionOf(row, col)) : QString();
     default:
         return {};
     }
@@ -403,7 +410,7 @@ void GridAccessible::announceTexts()
                 continue;
             }
             nameChanged = nowName != name;
-            descriptionChanged = describe(nowName, nowEx) != describe(name, ex);
+            descriptionChanged = describe(r, c, nowEx) != describe(r, c, ex);
             name = nowName;
             ex = nowEx;
             changed.emplace_back(r, c);
@@ -461,6 +468,28 @@ void GridAccessible::announceSelection()
     if (firstOutside(was, now, row, col)) {
         tell(cell(row, col), QAccessible::SelectionRemove);
     }
+    // A screen reader speaks a cell's selected state only in cases a block grown with the keys
+    // does not reach: the block is told as a notification that appears ("B3:C5 選択").
+    if (now.top != now.bottom || now.left != now.right) {
+        showNotice(cellName(now.top, now.left) + QLatin1Char(':') +
+                   cellName(now.bottom, now.right) + QStringLiteral(" 選択"));
+    }
+}
+
+void GridAccessible::showNotice(const QString& text)
+{
+    auto* notice =
+        grid()->findChild<QWidget*>(QLatin1String(NoticeName), Qt::FindDirectChildrenOnly);
+    if (!notice) {
+        notice = new QWidget(grid());
+        notice->setObjectName(QLatin1String(NoticeName));
+        notice->setGeometry(0, 0, 1, 1);
+        notice->lower(); // under the grid's own parts, never seen
+    }
+    // Hidden and shown again, so that it appears anew for every block.
+    notice->hide();
+    notice->setAccessibleName(text);
+    notice->show();
 }
 
 void GridAccessible::announceFocus(bool cellTakesFocus)
@@ -549,6 +578,10 @@ QAccessibleInterface* gridFactory(const QString& className, QObject* object)
     if (className == QLatin1String("SheetGrid") && object && object->isWidgetType()) {
         return new GridAccessible(static_cast<SheetGrid*>(object));
     }
+    if (object && object->isWidgetType() && object->objectName() == QLatin1String(NoticeName) &&
+        qobject_cast<SheetGrid*>(object->parent())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+    }
     return nullptr;
 }
 
@@ -558,6 +591,16 @@ void installGridAccessibility()
 {
     static std::once_flag installed;
     std::call_once(installed, [] { QAccessible::installFactory(gridFactory); });
+}
+
+void announceNotice(SheetGrid& grid, const QString& text)
+{
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    if (auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(&grid))) {
+        table->showNotice(text);
+    }
 }
 
 void announceGridChanges(SheetGrid& grid, bool cellTakesFocus)

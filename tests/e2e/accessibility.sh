@@ -16,13 +16,7 @@ prog="$2"
 source "$here/lib.sh"
 start_display
 
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/at-spi.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true && break
-    sleep 0.05
-done
+start_accessibility_bus
 
 # 40 filled rows: A1 holds 12, every other cell a formula on A1 whose value tells its place
 # (B2 is =A1+202, so 214), so that 再計算 after a change of A1 changes every cell.

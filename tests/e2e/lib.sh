@@ -21,6 +21,17 @@ start_display() {
     export DISPLAY=":$(cat "$work/display")"
 }
 
+# The accessibility bus of the D-Bus session the test runs in, started and answering.
+start_accessibility_bus() {
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/at-spi.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true && break
+        sleep 0.05
+    done
+}
+
 finish() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
     wait 2>/dev/null
