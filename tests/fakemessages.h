@@ -1,7 +1,7 @@
 #pragma once
 
-#include "filedialogs.h"
-#include "messages.h"
+#include "ui/filedialogs.h"
+#include "ui/messages.h"
 
 #include <QList>
 #include <QStringList>
@@ -35,7 +35,10 @@ class FakeFileDialogs : public FileDialogs
 {
 public:
     std::optional<Choice> open(QWidget*, const QString& fileName) override { return next(fileName, opened); }
-    std::optional<Choice> save(QWidget*, const QString& fileName) override { return next(fileName, saved); }
+    std::optional<Choice> save(QWidget*, const QString& fileName, const SaveTarget&) override
+    {
+        return next(fileName, saved);
+    }
 
     QList<std::optional<Choice>> choices;
     // The names each dialog started with.

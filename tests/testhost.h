@@ -1,10 +1,11 @@
 #pragma once
 
-#include "appstate.h"
-#include "celleditor.h"
+#include "calc/clscal.h"
+#include "files/recovery.h"
+#include "sheet/celleditor.h"
 #include "fakemessages.h"
-#include "frmzelchild.h"
-#include "sheetgrid.h"
+#include "sheet/frmzelchild.h"
+#include "sheet/sheetgrid.h"
 
 #include <QStandardPaths>
 
@@ -19,24 +20,22 @@ struct TestPaths {
 class TestHost : private TestPaths, public SheetHost
 {
 public:
-    TestHost()
-    {
-        auto owned = std::make_unique<FakeMessages>();
-        messages = owned.get();
-        state.setMessages(std::move(owned));
-    }
-
-    AppState& app() override { return state; }
+    clsCal& engine() override { return calc; }
+    Messages& messages() override { return said; }
+    RecoveryStore& recovery() override { return store; }
+    void unregisterSheet(int) override { ++unregistered; }
     void setAddressLabel(const QString& text) override { label = text; }
     void setEditLine(const QString& text) override { editLine = text; }
     void editDelete() override { ++deletes; }
     bool saveForClose(frmZelChild&) override { return false; }
 
-    AppState state;
-    FakeMessages* messages = nullptr;
+    clsCal calc;
+    FakeMessages said;
+    RecoveryStore store{RecoveryStore::defaultFolder()};
     QString label;
     QString editLine;
     int deletes = 0;
+    int unregistered = 0;
 };
 
 // Enters text into a cell as the program's callers of EnterCell do: the cell made current,

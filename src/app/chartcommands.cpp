@@ -1,11 +1,11 @@
 // The chart menu: the block to chart, the chart dialog, the chart window and its print.
-#include "chartcommands.h"
+#include "app/chartcommands.h"
 
-#include "frmchart.h"
-#include "frmchartsel.h"
-#include "frmzel.h"
-#include "printrange.h"
-#include "sheetgrid.h"
+#include "chart/frmchart.h"
+#include "chart/frmchartsel.h"
+#include "app/frmzel.h"
+#include "print/printrange.h"
+#include "sheet/sheetgrid.h"
 
 #include <QPainter>
 #include <QPrinter>

@@ -1,6 +1,6 @@
 // zeltarn-cli: the sheet tools that need no window.
-#include "sheetio.h"
-#include "standalonesheet.h"
+#include "files/sheetio.h"
+#include "model/standalonesheet.h"
 
 #include <QCoreApplication>
 #include <QStringList>

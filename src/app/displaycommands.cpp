@@ -1,10 +1,10 @@
-#include "displaycommands.h"
+#include "app/displaycommands.h"
 
-#include "clscal.h"
-#include "displaysize.h"
-#include "dlgketa.h"
-#include "frmzel.h"
-#include "sheetgrid.h"
+#include "calc/clscal.h"
+#include "model/sheetmetrics.h"
+#include "settings/dlgketa.h"
+#include "app/frmzel.h"
+#include "sheet/sheetgrid.h"
 
 // Only the active sheet is resized, from its own display size.
 void DisplayCommands::setDisplaySize(const DisplaySize& size)

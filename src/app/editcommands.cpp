@@ -1,12 +1,12 @@
 // The Edit menu's block commands: copy, cut, paste, delete and undo inside the program, and
 // the exchange with other programs through the system clipboard.
-#include "editcommands.h"
+#include "app/editcommands.h"
 
-#include "celleditor.h"
-#include "clipboardtext.h"
-#include "frmzel.h"
-#include "gridpainter.h"
-#include "sheetgrid.h"
+#include "sheet/celleditor.h"
+#include "edit/clipboardtext.h"
+#include "app/frmzel.h"
+#include "ui/gridpainter.h"
+#include "sheet/sheetgrid.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editbuffers.h"
+#include "edit/editbuffers.h"
 
 class frmZel;
 

@@ -1,14 +1,15 @@
 // The file commands of the main window: Open, Save, Save As, the close prompt's save, the
 // file named on the command line and files dropped on the window.
-#include "filecommands.h"
+#include "app/filecommands.h"
 
-#include "appstate.h"
-#include "celleditor.h"
-#include "frmzel.h"
-#include "recovery.h"
-#include "sheetgrid.h"
-#include "sheetio.h"
-#include "waitcursor.h"
+#include "app/appstate.h"
+#include "sheet/celleditor.h"
+#include "app/frmzel.h"
+#include "files/recovery.h"
+#include "sheet/sheetgrid.h"
+#include "files/savename.h"
+#include "files/sheetio.h"
+#include "ui/waitcursor.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -73,15 +74,33 @@ bool FileCommands::SaveSheetFile(frmZelChild& sheet, const QString& path)
     return false;
 }
 
+namespace {
+
+// The name a choice of the Save dialog writes to, completed as its filter says.
+QString saveTarget(const FileDialogs::Choice& choice)
+{
+    switch (choice.filter) {
+    case FileFilter::SheetFile:
+        return completeSaveName(choice.path, SaveFormat::SheetFile);
+    case FileFilter::Csv:
+        return completeSaveName(choice.path, SaveFormat::Csv);
+    case FileFilter::AllFiles:
+        break;
+    }
+    return completeSaveName(choice.path, SaveFormat::AsTyped);
+}
+
+} // namespace
+
 QString FileCommands::AskSaveAsName()
 {
     const std::optional<FileDialogs::Choice> choice =
-        m_window.app().fileDialogs().save(&m_window, m_dialogFileName);
+        m_window.app().fileDialogs().save(&m_window, m_dialogFileName, saveTarget);
     if (!choice) {
         return QString();
     }
     m_dialogFileName = choice->path;
-    return completeSaveName(choice->path, choice->filter);
+    return saveTarget(*choice);
 }
 
 void FileCommands::mnuFileOpen_Click()

@@ -1,8 +1,8 @@
-#include "frmabout.h"
+#include "app/frmabout.h"
 
-#include "gridpainter.h"
-#include "messages.h"
-#include "toolicons.h"
+#include "ui/gridpainter.h"
+#include "ui/messages.h"
+#include "app/toolicons.h"
 
 #include <QGridLayout>
 #include <QLabel>

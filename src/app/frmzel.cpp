@@ -1,14 +1,16 @@
-#include "frmzel.h"
+#include "app/frmzel.h"
 
-#include "celleditor.h"
-#include "frmabout.h"
-#include "frmchart.h"
-#include "gridpainter.h"
-#include "helpwindow.h"
-#include "mainwindowaccessible.h"
-#include "sheetgrid.h"
-#include "toolicons.h"
-#include "twips.h"
+#include "model/sheetmetrics.h"
+
+#include "sheet/celleditor.h"
+#include "app/frmabout.h"
+#include "chart/frmchart.h"
+#include "ui/gridpainter.h"
+#include "app/helpwindow.h"
+#include "app/mainwindowaccessible.h"
+#include "sheet/sheetgrid.h"
+#include "app/toolicons.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -33,7 +35,7 @@
 
 namespace {
 
-const QColor LightBlue(192, 192, 255);
+const QColor LightBlue = QColor::fromRgb(QRgb(HeadingColour));
 
 } // namespace
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "appstate.h"
-#include "chartcommands.h"
-#include "displaycommands.h"
-#include "editcommands.h"
-#include "filecommands.h"
-#include "frmzelchild.h"
-#include "printcommands.h"
+#include "app/appstate.h"
+#include "app/chartcommands.h"
+#include "app/displaycommands.h"
+#include "app/editcommands.h"
+#include "app/filecommands.h"
+#include "sheet/frmzelchild.h"
+#include "app/printcommands.h"
 
 #include <QMainWindow>
 
@@ -92,8 +92,15 @@ public:
     DisplayCommands& display() { return m_display; }
     ChartCommands& charts() { return m_charts; }
 
+    // The state of the whole program: the open sheets, the engine, the message boxes, the file
+    // dialogs and the recovery store.
+    AppState& app() { return m_app; }
+
     // SheetHost
-    AppState& app() override { return m_app; }
+    clsCal& engine() override { return m_app.engine(); }
+    Messages& messages() override { return m_app.messages(); }
+    RecoveryStore& recovery() override { return m_app.recovery(); }
+    void unregisterSheet(int serial) override { m_app.unregisterSheet(serial); }
     void setAddressLabel(const QString& text) override;
     void setEditLine(const QString& text) override;
     // The address label names the active sheet's current cell.

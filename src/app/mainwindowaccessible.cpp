@@ -1,4 +1,4 @@
-#include "mainwindowaccessible.h"
+#include "app/mainwindowaccessible.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

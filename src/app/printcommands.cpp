@@ -1,9 +1,9 @@
-#include "printcommands.h"
+#include "app/printcommands.h"
 
-#include "frmpreview.h"
-#include "frmzel.h"
-#include "sheetgrid.h"
-#include "waitcursor.h"
+#include "print/frmpreview.h"
+#include "app/frmzel.h"
+#include "sheet/sheetgrid.h"
+#include "ui/waitcursor.h"
 
 #include <QPainter>
 #include <QPrinter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printrange.h"
+#include "print/printrange.h"
 
 #include <memory>
 

@@ -1,12 +1,12 @@
-#include "startup.h"
+#include "app/startup.h"
 
-#include "clscal.h"
-#include "frmpreview.h"
-#include "frmzel.h"
-#include "messages.h"
-#include "sheetgrid.h"
-#include "toolicons.h"
-#include "twips.h"
+#include "calc/clscal.h"
+#include "print/frmpreview.h"
+#include "app/frmzel.h"
+#include "ui/messages.h"
+#include "sheet/sheetgrid.h"
+#include "app/toolicons.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QDir>

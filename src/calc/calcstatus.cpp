@@ -1,4 +1,4 @@
-#include "calcstatus.h"
+#include "calc/calcstatus.h"
 
 #include <QString>
 

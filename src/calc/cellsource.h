@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cellvalue.h"
+#include "calc/cellvalue.h"
 
 // The sheet as the engine sees it: rows 1..LastRow and columns 1..LastCol (A..Z), see
 // sheetsize.h.

@@ -1,6 +1,6 @@
-#include "cellvalue.h"
+#include "calc/cellvalue.h"
 
-#include "numbertext.h"
+#include "calc/numbertext.h"
 
 CellValue CellValue::fromNumber(double number)
 {

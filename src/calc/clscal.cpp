@@ -1,9 +1,9 @@
-#include "clscal.h"
+#include "calc/clscal.h"
 
-#include "cellsource.h"
-#include "decimaldigits.h"
-#include "numbertext.h"
-#include "sheetsize.h"
+#include "calc/cellsource.h"
+#include "calc/decimaldigits.h"
+#include "calc/numbertext.h"
+#include "calc/sheetsize.h"
 
 #include <algorithm>
 #include <cmath>

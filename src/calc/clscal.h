@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calcstatus.h"
-#include "worktext.h"
+#include "calc/calcstatus.h"
+#include "calc/worktext.h"
 
 #include <QList>
 #include <QString>

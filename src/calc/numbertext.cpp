@@ -1,8 +1,8 @@
-#include "numbertext.h"
+#include "calc/numbertext.h"
 
 #include <algorithm>
 
-#include "decimaldigits.h"
+#include "calc/decimaldigits.h"
 
 #include <QVarLengthArray>
 #include <charconv>

@@ -1,7 +1,7 @@
-#include "chartdata.h"
+#include "chart/chartdata.h"
 
-#include "numbertext.h"
-#include "sheetmodel.h"
+#include "calc/numbertext.h"
+#include "model/sheetmodel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "chartview.h"
+#include "chart/chartview.h"
 
-#include "gridpainter.h"
+#include "ui/gridpainter.h"
 
 #include <QPainter>
 #include <QPainterPath>

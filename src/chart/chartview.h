@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chartdata.h"
+#include "chart/chartdata.h"
 
 #include <QBrush>
 #include <QPen>

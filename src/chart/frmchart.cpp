@@ -1,6 +1,6 @@
-#include "frmchart.h"
+#include "chart/frmchart.h"
 
-#include "twips.h"
+#include "ui/twips.h"
 
 #include <QVBoxLayout>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chartview.h"
+#include "chart/chartview.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "frmchartsel.h"
+#include "chart/frmchartsel.h"
 
-#include "twips.h"
+#include "ui/twips.h"
 
 #include <QComboBox>
 #include <QGridLayout>

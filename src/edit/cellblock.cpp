@@ -1,7 +1,7 @@
-#include "cellblock.h"
+#include "edit/cellblock.h"
 
-#include "gridstate.h"
-#include "sheetmodel.h"
+#include "model/gridstate.h"
+#include "model/sheetmodel.h"
 
 CellBlock::CellBlock(const CellRange& range)
     : m_range(range), m_texts(range.isEmpty() ? 0 : size_t(range.bottom - range.top + 1) * size_t(range.right - range.left + 1))

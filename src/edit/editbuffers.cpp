@@ -1,6 +1,6 @@
-#include "editbuffers.h"
+#include "edit/editbuffers.h"
 
-#include "sheetmodel.h"
+#include "model/sheetmodel.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cellblock.h"
+#include "edit/cellblock.h"
 
 #include <memory>
 

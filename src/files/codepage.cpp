@@ -1,4 +1,4 @@
-#include "codepage.h"
+#include "files/codepage.h"
 
 #include <QStringDecoder>
 #include <algorithm>

@@ -1,6 +1,7 @@
-#include "recovery.h"
+#include "files/recovery.h"
 
-#include "sheetio.h"
+#include "files/sheetio.h"
+#include "model/sheetmetrics.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -71,7 +72,7 @@ std::optional<RecoveryCopy> readRecoveryCopy(const QByteArray& bytes)
     }
     const QJsonArray widths = object.value(QStringLiteral("widths")).toArray();
     for (int c = 1; c <= LastCol && c <= widths.size(); ++c) {
-        copy.layout.ColWidths[size_t(c)] = std::clamp(widths.at(c - 1).toInt(1200), 0, 32767);
+        copy.layout.ColWidths[size_t(c)] = std::clamp(widths.at(c - 1).toInt(DefaultColumnWidth), 0, 32767);
     }
     for (const QJsonValue& value : object.value(QStringLiteral("cells")).toArray()) {
         const QJsonArray cell = value.toArray();

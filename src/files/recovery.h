@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheetmodel.h"
+#include "model/sheetmodel.h"
 
 #include <QString>
 #include <QStringList>

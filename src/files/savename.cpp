@@ -1,17 +1,17 @@
-#include "savename.h"
+#include "files/savename.h"
 
-#include "sheetio.h"
+#include "files/sheetio.h"
 
-QString completeSaveName(const QString& name, FileFilter filter)
+QString completeSaveName(const QString& name, SaveFormat format)
 {
-    if (filter == FileFilter::SheetFile && !name.endsWith(QLatin1String(".zel"))) {
+    if (format == SaveFormat::SheetFile && !name.endsWith(QLatin1String(".zel"))) {
         return name + QLatin1String(".zel");
     }
-    if (filter == FileFilter::Csv && !name.endsWith(QLatin1String(".csv"))) {
+    if (format == SaveFormat::Csv && !name.endsWith(QLatin1String(".csv"))) {
         return name + QLatin1String(".csv");
     }
     // Whatever is saved can be opened again.
-    if (filter == FileFilter::AllFiles && !hasOpenableEnding(name)) {
+    if (format == SaveFormat::AsTyped && !hasOpenableEnding(name)) {
         return name + QLatin1String(".csv");
     }
     return name;

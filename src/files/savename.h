@@ -2,14 +2,10 @@
 
 #include <QString>
 
-// The filters of the Open and Save dialogs, in the dialogs' order.
-enum class FileFilter {
-    SheetFile = 1, // 表計算ファイル(*.zel)
-    Csv = 2,       // CSVファイル(*.csv)
-    AllFiles = 3,  // すべてのファイル(*.*)
-};
+// What a Save As writes: a sheet file, CSV, or the name as typed (the all-files filter).
+enum class SaveFormat { SheetFile, Csv, AsTyped };
 
-// The name a Save As writes to: the filter's extension appended unless the name ends in it
-// already; with the all-files filter the name as typed when Open would take it (its last three
-// characters are "zel", "txt" or "csv"), with ".csv" appended otherwise.
-QString completeSaveName(const QString& name, FileFilter filter);
+// The name a Save As writes to: the format's extension appended unless the name ends in it
+// already; as typed, the name itself when Open would take it (its last three characters are
+// "zel", "txt" or "csv"), with ".csv" appended otherwise.
+QString completeSaveName(const QString& name, SaveFormat format);

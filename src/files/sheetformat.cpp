@@ -1,6 +1,6 @@
-#include "sheetformat.h"
+#include "files/sheetformat.h"
 
-#include "sheetmodel.h"
+#include "model/sheetmodel.h"
 
 #include <cmath>
 #include <limits>

@@ -1,9 +1,9 @@
-#include "sheetio.h"
+#include "files/sheetio.h"
 
-#include "codepage.h"
-#include "gridstate.h"
-#include "sheetformat.h"
-#include "sheetmodel.h"
+#include "files/codepage.h"
+#include "model/gridstate.h"
+#include "files/sheetformat.h"
+#include "model/sheetmodel.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "frmpreview.h"
+#include "print/frmpreview.h"
 
-#include "twips.h"
+#include "ui/twips.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -1,7 +1,7 @@
-#include "printrange.h"
+#include "print/printrange.h"
 
-#include "gridpainter.h"
-#include "gridstate.h"
+#include "ui/gridpainter.h"
+#include "model/gridstate.h"
 
 #include <QPainter>
 #include <QPrintDialog>

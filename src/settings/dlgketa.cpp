@@ -1,6 +1,6 @@
-#include "dlgketa.h"
+#include "settings/dlgketa.h"
 
-#include "twips.h"
+#include "ui/twips.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

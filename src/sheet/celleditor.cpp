@@ -1,4 +1,4 @@
-#include "celleditor.h"
+#include "sheet/celleditor.h"
 
 #include <QKeyEvent>
 

@@ -1,9 +1,13 @@
-#include "frmzelchild.h"
+#include "sheet/frmzelchild.h"
 
-#include "appstate.h"
-#include "celleditor.h"
-#include "gridpainter.h"
-#include "sheetgrid.h"
+#include "model/sheetmetrics.h"
+
+#include "files/recovery.h"
+#include "ui/messages.h"
+#include "ui/waitcursor.h"
+#include "sheet/celleditor.h"
+#include "ui/gridpainter.h"
+#include "sheet/sheetgrid.h"
 
 #include <QCloseEvent>
 #include <cmath>
@@ -24,11 +28,11 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent) : QWidget(parent), m_
 {
     setAttribute(Qt::WA_DeleteOnClose);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(192, 192, 255));
+    pal.setColor(QPalette::Window, QColor::fromRgb(QRgb(HeadingColour)));
     setPalette(pal);
     setAutoFillBackground(true);
 
-    m_model = std::make_shared<SheetModel>([this]() -> clsCal& { return m_host.app().engine(); });
+    m_model = std::make_shared<SheetModel>([this]() -> clsCal& { return m_host.engine(); });
     grdZel = new SheetGrid(*m_model, this);
     grdZel->setObjectName(QStringLiteral("grdZel"));
     txtEdit = new CellEditor(grdZel->viewport());
@@ -72,8 +76,6 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent) : QWidget(parent), m_
 
     // Loading the window: the sizes of display size 100％, which the grid starts with.
     GridState& grid = grdZel->state();
-    SelHaba = 600;
-    SelTakasa = 360;
     Titles();
     SelMove = true;
     setEditorText(QString());
@@ -87,7 +89,7 @@ frmZelChild::frmZelChild(SheetHost& host, QWidget* parent) : QWidget(parent), m_
 frmZelChild::~frmZelChild()
 {
     if (Tag != 0) {
-        m_host.app().unregisterSheet(Tag);
+        m_host.unregisterSheet(Tag);
     }
     dropRecovery(); // closed, with or without saving: nothing to recover
     // The grid shows the model's state: it goes first, while that state is still there.
@@ -126,7 +128,7 @@ bool frmZelChild::queryClose()
         return true;
     }
     const QString caption = windowTitle();
-    const auto answer = m_host.app().messages().askSave(
+    const auto answer = m_host.messages().askSave(
         this, caption + QStringLiteral("は変更されています。\r\n保存しますか？"));
     switch (answer) {
     case Messages::Answer::Yes:
@@ -145,7 +147,7 @@ void frmZelChild::closeEvent(QCloseEvent* event)
         event->accept();
         // The window unloads: its name leaves the list of open sheets.
         if (Tag != 0) {
-            m_host.app().unregisterSheet(Tag);
+            m_host.unregisterSheet(Tag);
             Tag = 0;
         }
     } else {
@@ -175,13 +177,12 @@ void frmZelChild::writeRecovery()
     if (!IsChanged()) {
         return; // as read or saved: the file itself is the copy
     }
-    AppState& app = m_host.app();
     if (m_recoveryName.isEmpty()) {
-        m_recoveryName = app.recovery().newName();
+        m_recoveryName = m_host.recovery().newName();
     }
     const QString caption = windowTitle();
     const QString path = caption.contains(QLatin1String("New-Sheet")) ? QString() : caption;
-    app.recovery().write(m_recoveryName,
+    m_host.recovery().write(m_recoveryName,
                          recoverySnapshot(*m_model, caption, path, m_model->layout()));
 }
 
@@ -189,7 +190,41 @@ void frmZelChild::dropRecovery()
 {
     m_recoveryTimer.stop();
     if (!m_recoveryName.isEmpty()) {
-        m_host.app().recovery().remove(m_recoveryName);
+        m_host.recovery().remove(m_recoveryName);
         m_recoveryName.clear();
     }
+}
+
+// Entering a cell and recalculating the sheet.
+void frmZelChild::EnterCell()
+{
+    m_model->enter(m_model->editorText());
+}
+
+void frmZelChild::EnterEditLine(const QString& editLineText)
+{
+    m_model->enter(editLineText);
+}
+
+bool frmZelChild::Recalculate()
+{
+    if (isEditing()) {
+        m_host.messages().critical(this, QStringLiteral("セル編集中は再計算できません！"));
+        return false;
+    }
+    GridState& grid = grdZel->state();
+    const int currentRow = grid.Row();
+    const int currentCol = grid.Col();
+    {
+        const QuietGrid quiet(grid);
+        const WaitCursor hourglass;
+        m_model->restoreShownText();
+        // Each cell passes through the editor's text, so a sheet whose expressions differ from
+        // what the editor held is marked changed, as typing them would.
+        m_model->recalculate();
+        grid.setCurrent(currentRow, currentCol);
+    }
+    m_model->endPointing();
+    setEditorText(QString());
+    return true;
 }

@@ -1,35 +1,19 @@
 #pragma once
 
-#include "cellvalue.h"
-#include "sheetmodel.h"
+#include "calc/cellvalue.h"
+#include "model/sheetmetrics.h"
+#include "sheet/sheethost.h"
+#include "model/sheetmodel.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
 
-class AppState;
 class QInputMethodEvent;
 class CellEditor;
 class SheetGrid;
 class frmZelChild;
-
-// What a sheet window needs of the main window it lives in.
-class SheetHost
-{
-public:
-    virtual ~SheetHost() = default;
-    virtual AppState& app() = 0;
-    // The cell address label of the main window.
-    virtual void setAddressLabel(const QString& text) = 0;
-    // The edit line of the main window.
-    virtual void setEditLine(const QString& text) = 0;
-    // Edit > Delete, run by the Delete key on the grid.
-    virtual void editDelete() = 0;
-    // Yes in the close prompt: writes the sheet. False when nothing was written, which stops
-    // the close so that no work is lost.
-    virtual bool saveForClose(frmZelChild& sheet) = 0;
-};
 
 // " A 1": blank, column letter, blank, row.
 QString cellAddress(int row, int col);
@@ -59,8 +43,8 @@ public:
     int ActiveCmove = 0;
     int Imove = 0;
     int Jmove = 0;
-    int SelHaba = 600;
-    int SelTakasa = 360;
+    int SelHaba = DefaultHeadingWidth; // the heading column's width
+    int SelTakasa = DefaultRowHeight;  // the row height
     bool SelMove = true;
     // Serial of the sheet in the open-sheet list; 0 for a window never registered.
     int Tag = 0;

@@ -1,8 +1,8 @@
-#include "gridaccessible.h"
+#include "sheet/gridaccessible.h"
 
-#include "gridpainter.h"
-#include "sheetgrid.h"
-#include "sheetmodel.h"
+#include "ui/gridpainter.h"
+#include "sheet/sheetgrid.h"
+#include "model/sheetmodel.h"
 
 #include <QAccessibleWidget>
 #include <QHash>

@@ -1,8 +1,10 @@
-#include "sheetgrid.h"
+#include "sheet/sheetgrid.h"
 
-#include "gridaccessible.h"
-#include "gridpainter.h"
-#include "sheetmodel.h"
+#include "model/sheetmetrics.h"
+
+#include "sheet/gridaccessible.h"
+#include "ui/gridpainter.h"
+#include "model/sheetmodel.h"
 
 #include <QAccessible>
 #include <QGuiApplication>
@@ -105,7 +107,7 @@ int SheetGrid::lastLeftCol() const
 void SheetGrid::updateScrollBars()
 {
     m_syncingScroll = true;
-    const int rowPage = std::max(1, viewport()->height() / std::max(1, toPixels(360)) - 1);
+    const int rowPage = std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
     verticalScrollBar()->setRange(0, lastTopRow() - m_state.FixedRows());
     verticalScrollBar()->setPageStep(rowPage);
     verticalScrollBar()->setValue(m_state.TopRow() - m_state.FixedRows());
@@ -329,7 +331,7 @@ void SheetGrid::keyPressEvent(QKeyEvent* event)
     const bool extend = event->modifiers() & Qt::ShiftModifier;
     const int row = extend ? m_state.RowSel() : m_state.Row();
     const int col = extend ? m_state.ColSel() : m_state.Col();
-    const int page = std::max(1, viewport()->height() / std::max(1, toPixels(360)) - 1);
+    const int page = std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
     int toRow = row;
     int toCol = col;
     bool navigation = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gridstate.h"
+#include "model/gridstate.h"
 
 #include <QAbstractScrollArea>
 

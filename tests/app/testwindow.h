@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fakemessages.h"
-#include "frmzel.h"
+#include "app/frmzel.h"
 #include "testhost.h"
 
 #include <QPrinter>

@@ -1,9 +1,9 @@
-#include "celleditor.h"
+#include "sheet/celleditor.h"
 #include "testwindow.h"
-#include "frmchart.h"
-#include "frmchartsel.h"
-#include "frmzel.h"
-#include "sheetgrid.h"
+#include "chart/frmchart.h"
+#include "chart/frmchartsel.h"
+#include "app/frmzel.h"
+#include "sheet/sheetgrid.h"
 
 #include <QComboBox>
 #include <QLineEdit>

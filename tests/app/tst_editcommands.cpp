@@ -1,8 +1,8 @@
-#include "celleditor.h"
+#include "sheet/celleditor.h"
 #include "testwindow.h"
-#include "frmzel.h"
-#include "gridpainter.h"
-#include "sheetgrid.h"
+#include "app/frmzel.h"
+#include "ui/gridpainter.h"
+#include "sheet/sheetgrid.h"
 
 #include <QClipboard>
 #include <QMdiArea>

@@ -1,7 +1,7 @@
-#include "celleditor.h"
+#include "sheet/celleditor.h"
 #include "testwindow.h"
-#include "frmzel.h"
-#include "sheetgrid.h"
+#include "app/frmzel.h"
+#include "sheet/sheetgrid.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

@@ -1,7 +1,7 @@
-#include "celleditor.h"
-#include "frmzel.h"
-#include "sheetgrid.h"
-#include "sheetio.h"
+#include "sheet/celleditor.h"
+#include "app/frmzel.h"
+#include "sheet/sheetgrid.h"
+#include "files/sheetio.h"
 #include "testwindow.h"
 
 #include <QDropEvent>

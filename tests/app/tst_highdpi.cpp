@@ -1,4 +1,4 @@
-#include "frmpreview.h"
+#include "print/frmpreview.h"
 #include "testwindow.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "celleditor.h"
+#include "sheet/celleditor.h"
 #include "testwindow.h"
-#include "frmabout.h"
-#include "frmchartsel.h"
-#include "frmzel.h"
-#include "helpwindow.h"
-#include "sheetgrid.h"
+#include "app/frmabout.h"
+#include "chart/frmchartsel.h"
+#include "app/frmzel.h"
+#include "app/helpwindow.h"
+#include "sheet/sheetgrid.h"
 
 #include <QClipboard>
 #include <QLabel>

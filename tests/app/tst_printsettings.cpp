@@ -1,9 +1,9 @@
-#include "celleditor.h"
-#include "clscal.h"
-#include "dlgketa.h"
-#include "frmpreview.h"
-#include "frmzel.h"
-#include "sheetgrid.h"
+#include "sheet/celleditor.h"
+#include "calc/clscal.h"
+#include "settings/dlgketa.h"
+#include "print/frmpreview.h"
+#include "app/frmzel.h"
+#include "sheet/sheetgrid.h"
 #include "testwindow.h"
 
 #include <QComboBox>

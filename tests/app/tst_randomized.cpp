@@ -1,7 +1,7 @@
-#include "frmchart.h"
-#include "frmchartsel.h"
-#include "sheetio.h"
-#include "standalonesheet.h"
+#include "chart/frmchart.h"
+#include "chart/frmchartsel.h"
+#include "files/sheetio.h"
+#include "model/standalonesheet.h"
 #include "testwindow.h"
 
 #include <QMdiArea>

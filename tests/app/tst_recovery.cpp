@@ -1,5 +1,5 @@
-#include "recovery.h"
-#include "sheetgrid.h"
+#include "files/recovery.h"
+#include "sheet/sheetgrid.h"
 #include "testwindow.h"
 
 #include <QDir>

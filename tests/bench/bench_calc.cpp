@@ -1,9 +1,9 @@
 // Speed of one evaluation: a short formula, one of the full 255 characters, and a range sum
 // over the largest block a sum may take; and the engine's share of recalculating a full sheet.
-#include "cellsource.h"
+#include "calc/cellsource.h"
 #include "benchformulas.h"
-#include "clscal.h"
-#include "sheetsize.h"
+#include "calc/clscal.h"
+#include "calc/sheetsize.h"
 
 #include <algorithm>
 #include <array>

@@ -2,9 +2,9 @@
 // copy and paste of all 500 × 26 cells (13,000 entries), and cut.
 #include "benchsheet.h"
 #include "fakemessages.h"
-#include "frmzel.h"
+#include "app/frmzel.h"
 #include "qtbenchmain.h"
-#include "sheetgrid.h"
+#include "sheet/sheetgrid.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 // Reading sheets as the open command does (both passes of entries, the trailer) and writing
 // them, in process, on the sheets make_sheets.py writes (ZEL_BENCH_SHEETS names their folder).
-#include "sheetio.h"
-#include "standalonesheet.h"
+#include "files/sheetio.h"
+#include "model/standalonesheet.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // The print page of a 100 × 26 block of formulas: the half-size preview image, and printing it
 // to a PDF file through QPrinter.
 #include "benchsheet.h"
-#include "gridstate.h"
-#include "printrange.h"
+#include "model/gridstate.h"
+#include "print/printrange.h"
 #include "qtbenchmain.h"
-#include "sheetgrid.h"
+#include "sheet/sheetgrid.h"
 #include "testhost.h"
 
 #include <QPainter>

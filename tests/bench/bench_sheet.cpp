@@ -2,12 +2,12 @@
 // the grid's current cell and must stay cheap because nothing repaints), entering one cell,
 // and recalculating a whole sheet of formulas.
 #include "benchsheet.h"
-#include "celleditor.h"
-#include "frmzelchild.h"
-#include "gridstate.h"
+#include "sheet/celleditor.h"
+#include "sheet/frmzelchild.h"
+#include "model/gridstate.h"
 #include "qtbenchmain.h"
-#include "recovery.h"
-#include "sheetgrid.h"
+#include "files/recovery.h"
+#include "sheet/sheetgrid.h"
 #include "testhost.h"
 
 #include <QFile>

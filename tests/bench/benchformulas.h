@@ -1,7 +1,7 @@
 #pragma once
 
 // The formulas of the benchmarks' full sheet, with no window needed.
-#include "sheetsize.h"
+#include "calc/sheetsize.h"
 
 #include <QString>
 #include <algorithm>

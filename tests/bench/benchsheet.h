@@ -2,7 +2,7 @@
 
 // A full sheet of formulas for the benchmarks that work on whole sheets.
 #include "benchformulas.h"
-#include "frmzelchild.h"
+#include "sheet/frmzelchild.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,10 +1,10 @@
 // Runs the program as it starts for users and reports one figure, for app_figures.sh:
 //   startup_probe shown   ends as soon as the main window has painted (the script times it);
 //   startup_probe ten     then opens ten sheets, paints them and prints the resident memory in kB.
-#include "frmzel.h"
-#include "frmzelchild.h"
-#include "sheetgrid.h"
-#include "startup.h"
+#include "app/frmzel.h"
+#include "sheet/frmzelchild.h"
+#include "sheet/sheetgrid.h"
+#include "app/startup.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cellsource.h"
+#include "calc/cellsource.h"
 
 #include <QString>
 #include <array>

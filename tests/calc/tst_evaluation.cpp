@@ -1,6 +1,6 @@
-#include "clscal.h"
+#include "calc/clscal.h"
 #include "memorycells.h"
-#include "numbertext.h"
+#include "calc/numbertext.h"
 
 #include <QtTest>
 #include <cmath>

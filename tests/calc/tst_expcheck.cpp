@@ -1,4 +1,4 @@
-#include "clscal.h"
+#include "calc/clscal.h"
 
 #include <QtTest>
 

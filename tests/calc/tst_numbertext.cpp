@@ -1,5 +1,5 @@
-#include "cellvalue.h"
-#include "numbertext.h"
+#include "calc/cellvalue.h"
+#include "calc/numbertext.h"
 
 #include <QtTest>
 #include <cmath>

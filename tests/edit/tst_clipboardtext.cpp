@@ -1,4 +1,4 @@
-#include "clipboardtext.h"
+#include "edit/clipboardtext.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "clscal.h"
-#include "editbuffers.h"
-#include "sheetmodel.h"
+#include "calc/clscal.h"
+#include "edit/editbuffers.h"
+#include "model/sheetmodel.h"
 
 #include <QtTest>
 

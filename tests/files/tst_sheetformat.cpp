@@ -1,5 +1,5 @@
-#include "codepage.h"
-#include "sheetformat.h"
+#include "files/codepage.h"
+#include "files/sheetformat.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
-#include "clscal.h"
-#include "gridstate.h"
-#include "sheetio.h"
-#include "standalonesheet.h"
+#include "calc/clscal.h"
+#include "model/gridstate.h"
+#include "files/sheetio.h"
+#include "model/standalonesheet.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

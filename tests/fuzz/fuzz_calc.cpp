@@ -1,7 +1,7 @@
 // Random formulas against random cell contents: no crash, no sanitizer report, and every
 // evaluation ends in one of the known statuses with a finite value on success.
-#include "cellsource.h"
-#include "clscal.h"
+#include "calc/cellsource.h"
+#include "calc/clscal.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
 // Any bytes as a sheet file or CSV: loading never crashes, and whatever loaded is written and
 // read back to the same expressions, unless a text cannot be written in Shift-JIS (then
 // nothing is written).
-#include "codepage.h"
-#include "sheetio.h"
-#include "standalonesheet.h"
+#include "files/codepage.h"
+#include "files/sheetio.h"
+#include "model/standalonesheet.h"
 
 #include <algorithm>
 #include <cstdint>

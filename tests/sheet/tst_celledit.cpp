@@ -1,6 +1,6 @@
-#include "celleditor.h"
-#include "gridstate.h"
-#include "sheetgrid.h"
+#include "sheet/celleditor.h"
+#include "model/gridstate.h"
+#include "sheet/sheetgrid.h"
 #include "testhost.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "celleditor.h"
-#include "gridstate.h"
-#include "numbertext.h"
-#include "sheetgrid.h"
+#include "sheet/celleditor.h"
+#include "model/gridstate.h"
+#include "calc/numbertext.h"
+#include "sheet/sheetgrid.h"
 #include "testhost.h"
 
 #include <QtTest>
@@ -188,7 +188,7 @@ void TestCellEntry::recalculateRefusedWhileEditing()
     grid().setCurrent(4, 4);
     sheet->GridEdit(int('9'));
     QVERIFY(!sheet->Recalculate());
-    QCOMPARE(host->messages->criticals, QStringList{QStringLiteral("セル編集中は再計算できません！")});
+    QCOMPARE(host->said.criticals, QStringList{QStringLiteral("セル編集中は再計算できません！")});
     QCOMPARE(grid().text(1, 1), QStringLiteral("2"));
     QCOMPARE(sheet->txtEdit->text(), QStringLiteral("9"));
     QCOMPARE(grid().Row(), 4);

@@ -1,7 +1,7 @@
-#include "appstate.h"
+#include "app/appstate.h"
 
-#include "clscal.h"
-#include "sheetio.h"
+#include "calc/clscal.h"
+#include "files/sheetio.h"
 
 #include <QDir>
 

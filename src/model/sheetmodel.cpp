@@ -1,8 +1,8 @@
-#include "sheetmodel.h"
+#include "model/sheetmodel.h"
 
-#include "calcstatus.h"
-#include "clscal.h"
-#include "numbertext.h"
+#include "calc/calcstatus.h"
+#include "calc/clscal.h"
+#include "calc/numbertext.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -243,16 +243,12 @@ void SheetModel::applyLayout(const SheetLayout& layout)
     for (int c = 1; c < m_grid.Cols(); ++c) {
         m_grid.setColWidth(c, int(std::nearbyint(layout.ColWidths[size_t(c)] * scale)));
     }
-    m_grid.setColWidth(0, int(std::nearbyint(600 * scale)));
+    m_grid.setColWidth(0, int(std::nearbyint(DefaultHeadingWidth * scale)));
     for (int r = 1; r < m_grid.Rows(); ++r) {
-        m_grid.setRowHeight(r, int(std::nearbyint(360 * scale)));
+        m_grid.setRowHeight(r, int(std::nearbyint(DefaultRowHeight * scale)));
     }
-    if (layout.DisplayScale == 1.0f) {
-        m_grid.setFontSize(12);
-    } else if (layout.DisplayScale == 0.75f) {
-        m_grid.setFontSize(9);
-    } else if (layout.DisplayScale == 1.25f) {
-        m_grid.setFontSize(16);
+    if (const std::optional<DisplaySize> size = displaySizeOf(layout.DisplayScale)) {
+        m_grid.setFontSize(size->fontSize);
     }
     m_displayScale = layout.DisplayScale;
     committed();

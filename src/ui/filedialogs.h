@@ -1,11 +1,17 @@
 #pragma once
 
-#include "savename.h"
-
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QWidget;
+
+// The filters of the Open and Save dialogs, in the dialogs' order.
+enum class FileFilter {
+    SheetFile = 1, // 表計算ファイル(*.zel)
+    Csv = 2,       // CSVファイル(*.csv)
+    AllFiles = 3,  // すべてのファイル(*.*)
+};
 
 // The file dialogs of the main window: Open and Save with the filter of sheet files, CSV and
 // all files. Tests answer them in place of a user.
@@ -22,14 +28,16 @@ public:
     virtual ~FileDialogs() = default;
     // Nothing when the dialog is cancelled. fileName is the name the dialog starts with.
     virtual std::optional<Choice> open(QWidget* parent, const QString& fileName) = 0;
-    virtual std::optional<Choice> save(QWidget* parent, const QString& fileName) = 0;
+    // The name a choice will be written to, for the question before replacing a file.
+    using SaveTarget = std::function<QString(const Choice&)>;
+    virtual std::optional<Choice> save(QWidget* parent, const QString& fileName, const SaveTarget& target) = 0;
 };
 
 // The real dialogs. Saving asks before replacing a file under the name that will be written,
-// the extension completed as the filter says.
+// as the caller completes it.
 class BoxFileDialogs : public FileDialogs
 {
 public:
     std::optional<Choice> open(QWidget* parent, const QString& fileName) override;
-    std::optional<Choice> save(QWidget* parent, const QString& fileName) override;
+    std::optional<Choice> save(QWidget* parent, const QString& fileName, const SaveTarget& target) override;
 };

@@ -1,7 +1,9 @@
-#include "gridpainter.h"
+#include "ui/gridpainter.h"
 
-#include "gridstate.h"
-#include "numbertext.h"
+#include "model/sheetmetrics.h"
+
+#include "model/gridstate.h"
+#include "calc/numbertext.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -12,11 +14,11 @@
 
 namespace {
 
-const QColor HeadingBack(192, 192, 255);
-const QColor SelectionBack(128, 128, 255);
-const QColor BeyondBack(192, 192, 192);
-const QColor DataLine(192, 192, 192);
-const QColor HeadingLine(128, 128, 160);
+const QColor HeadingBack = QColor::fromRgb(QRgb(HeadingColour));
+const QColor SelectionBack = QColor::fromRgb(QRgb(SelectionColour));
+const QColor BeyondBack = QColor::fromRgb(QRgb(BeyondColour));
+const QColor DataLine = QColor::fromRgb(QRgb(BeyondColour));
+const QColor HeadingLine = QColor::fromRgb(QRgb(HeadingLineColour));
 
 } // namespace
 

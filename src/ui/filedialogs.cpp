@@ -1,4 +1,4 @@
-#include "filedialogs.h"
+#include "ui/filedialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -36,7 +36,8 @@ std::optional<FileDialogs::Choice> BoxFileDialogs::open(QWidget* parent, const Q
     return Choice{path, filterOf(selected)};
 }
 
-std::optional<FileDialogs::Choice> BoxFileDialogs::save(QWidget* parent, const QString& fileName)
+std::optional<FileDialogs::Choice> BoxFileDialogs::save(QWidget* parent, const QString& fileName,
+                                                        const SaveTarget& target)
 {
     QString start = fileName;
     while (true) {
@@ -47,10 +48,10 @@ std::optional<FileDialogs::Choice> BoxFileDialogs::save(QWidget* parent, const Q
             return std::nullopt;
         }
         const Choice choice{path, filterOf(selected)};
-        const QString target = completeSaveName(choice.path, choice.filter);
-        if (!QFileInfo::exists(target) ||
+        const QString written = target(choice);
+        if (!QFileInfo::exists(written) ||
             QMessageBox::question(parent, QStringLiteral("名前を付けて保存"),
-                                  target + QStringLiteral(" は既に存在します。\n置き換えますか？"),
+                                  written + QStringLiteral(" は既に存在します。\n置き換えますか？"),
                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes) {
             return choice;
         }

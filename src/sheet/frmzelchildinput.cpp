@@ -1,10 +1,10 @@
 // Keyboard and mouse on a sheet: opening the overlay editor over a cell, committing or
 // abandoning an edit, and pointing at cells while a formula is typed.
-#include "celleditor.h"
-#include "frmzelchild.h"
-#include "gridaccessible.h"
-#include "gridpainter.h"
-#include "sheetgrid.h"
+#include "sheet/celleditor.h"
+#include "sheet/frmzelchild.h"
+#include "sheet/gridaccessible.h"
+#include "ui/gridpainter.h"
+#include "sheet/sheetgrid.h"
 
 #include <QKeyEvent>
 #include <QSignalBlocker>

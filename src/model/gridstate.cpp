@@ -1,4 +1,6 @@
-#include "gridstate.h"
+#include "model/gridstate.h"
+
+#include "model/sheetmetrics.h"
 
 #include <QStringList>
 #include <numeric>
@@ -6,11 +8,11 @@
 
 GridState::GridState(int rows, int cols)
     : m_rows(rows), m_cols(cols), m_texts(size_t(rows) * cols), m_results(size_t(rows) * cols),
-      m_backColors(size_t(rows) * cols, DefaultBack), m_colWidths(cols, 1200),
-      m_rowHeights(rows, 360), m_rowData(rows, 0), m_colData(cols, 0)
+      m_backColors(size_t(rows) * cols, DefaultBack), m_colWidths(cols, DefaultColumnWidth),
+      m_rowHeights(rows, DefaultRowHeight), m_rowData(rows, 0), m_colData(cols, 0)
 {
     if (cols > 0) {
-        m_colWidths[0] = 600;
+        m_colWidths[0] = DefaultHeadingWidth;
     }
 }
 

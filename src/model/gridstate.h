@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheetsize.h"
+#include "calc/sheetsize.h"
 
 #include <QList>
 #include <QString>

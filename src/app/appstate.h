@@ -1,9 +1,9 @@
 #pragma once
 
-#include "filedialogs.h"
-#include "messages.h"
-#include "recovery.h"
-#include "sheetmodel.h"
+#include "ui/filedialogs.h"
+#include "ui/messages.h"
+#include "files/recovery.h"
+#include "model/sheetmodel.h"
 
 #include <QStringList>
 #include <array>

@@ -1,7 +1,7 @@
-#include "clscal.h"
-#include "gridpainter.h"
-#include "numbertext.h"
-#include "sheetmodel.h"
+#include "calc/clscal.h"
+#include "ui/gridpainter.h"
+#include "calc/numbertext.h"
+#include "model/sheetmodel.h"
 
 #include <QFontMetrics>
 #include <QPaintEngine>
@@ -69,16 +69,79 @@ private:
 
 } // namespace
 
-// What the one painter draws for a cell, on screen and on paper: a formula's number too wide
-// for its column in a shorter form of the same value, never cut into another number.
+// What the one painter draws, on screen and on paper: the block's size in pixels, headings and
+// cells in their colours, numbers right-aligned, and a formula's number too wide for its column
+// in a shorter form of the same value, never cut into another number.
 class TestGridPainter : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void pictureSizeFollowsTwips_data();
+    void pictureSizeFollowsTwips();
+    void wideNumberShowsFirstDigits();
     void wideResults_data();
     void wideResults();
 };
+
+void TestGridPainter::pictureSizeFollowsTwips_data()
+{
+    QTest::addColumn<double>("dpi");
+    QTest::newRow("96 dpi") << 96.0;
+    QTest::newRow("120 dpi") << 120.0;
+    QTest::newRow("600 dpi printer") << 600.0;
+}
+
+void TestGridPainter::pictureSizeFollowsTwips()
+{
+    QFETCH(double, dpi);
+    GridState g(6, 4); // 5 data rows, 3 data columns
+    g.setColWidth(0, 25);
+    g.setRowHeight(0, 23);
+    g.setColWidth(2, 0); // hidden column takes no space
+    g.setColWidth(3, 999);
+    g.setTextAt(1, 1, QStringLiteral("12.5"));
+    const int twipsWide = 25 + 1200 + 999;
+    const int twipsHigh = 23 + 5 * 360;
+    const QImage image = GridPainter(g, dpi).picture(false);
+    QCOMPARE(image.width(), qRound(twipsWide * dpi / 1440.0));
+    QCOMPARE(image.height(), qRound(twipsHigh * dpi / 1440.0));
+    QVERIFY(GridPainter(g, dpi).picture(true).format() == QImage::Format_Mono);
+    // A heading is light blue, a data cell white.
+    QCOMPARE(image.pixelColor(GridPainter(g, dpi).cellRect(0, 1).center()), QColor(192, 192, 255));
+    const QRect cell = GridPainter(g, dpi).cellRect(5, 1);
+    QCOMPARE(image.pixelColor(cell.center()), QColor(Qt::white));
+}
+
+// A number fits right-aligned; one too wide for its cell is shown from its first digit, so the
+// part cut off is at the end (183.33333 must not read as 83.33333): two wide numbers that
+// differ only in their first digit look different.
+void TestGridPainter::wideNumberShowsFirstDigits()
+{
+    GridState g;
+    g.setColWidth(1, 900);
+    g.setTextAt(1, 1, QStringLiteral("12"));
+    g.setTextAt(2, 1, QStringLiteral("183.333333333333"));
+    g.setTextAt(3, 1, QStringLiteral("983.333333333333"));
+    g.setHighLight(0);
+    const double dpi = 96;
+    const GridPainter gp(g, dpi);
+    const QImage image = GridPainter(g, dpi).picture(false);
+    const QRect fit = gp.cellRect(1, 1);
+    int firstInk = -1;
+    for (int x = fit.left() + 1; x < fit.right() - 1 && firstInk < 0; ++x) {
+        for (int y = fit.top() + 2; y < fit.bottom() - 2; ++y) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                firstInk = x - fit.left();
+                break;
+            }
+        }
+    }
+    QVERIFY(firstInk > fit.width() / 2); // right-aligned
+    const QImage a = image.copy(gp.cellRect(2, 1).adjusted(1, 1, -1, -1));
+    const QImage b = image.copy(gp.cellRect(3, 1).adjusted(1, 1, -1, -1));
+    QVERIFY(a != b);
+}
 
 void TestGridPainter::wideResults_data()
 {

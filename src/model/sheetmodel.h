@@ -1,9 +1,10 @@
 #pragma once
 
-#include "cellsource.h"
-#include "cellvalue.h"
-#include "gridstate.h"
-#include "sheetsize.h"
+#include "calc/cellsource.h"
+#include "calc/cellvalue.h"
+#include "model/gridstate.h"
+#include "model/sheetmetrics.h"
+#include "calc/sheetsize.h"
 
 #include <QString>
 #include <array>
@@ -20,18 +21,11 @@ struct SheetLayout {
     // Until a file sets them, the default widths: a trailer cut short keeps these.
     std::array<int, LastCol + 1> ColWidths = [] {
         std::array<int, LastCol + 1> widths;
-        widths.fill(1200);
-        widths[0] = 600;
+        widths.fill(DefaultColumnWidth);
+        widths[0] = DefaultHeadingWidth;
         return widths;
     }();
 };
-
-// The three display sizes a layout may have; any other scale would resize the sheet to a size
-// the program cannot show or set back, and the next save would write its widths by it.
-inline bool isDisplayScale(double scale)
-{
-    return scale == 1.0 || scale == 0.75 || scale == 1.25;
-}
 
 // One sheet without any window: the expressions (Ex) and values (ExVal) of its cells, the grid
 // state that shows them, the text that passes through the overlay editor, the change mark and
@@ -113,8 +107,8 @@ public:
     void startPointing(int row, int col);
     void endPointing() { startPointing(0, 0); }
 
-    // Column widths × scale, heading column 600 × scale, rows 360 × scale and the font size of
-    // the scale (12, 9 or 16; any other scale keeps the font). The layout's scale becomes the
+    // Column widths × scale, the heading column and the rows (but the heading row) at their
+    // default sizes × scale, and the font size of the scale's display size. The layout's scale becomes the
     // sheet's display size.
     void applyLayout(const SheetLayout& layout);
     // The layout as a save writes it: the column widths ÷ the sheet's display size, cut to

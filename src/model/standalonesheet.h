@@ -1,8 +1,8 @@
 #pragma once
 
-#include "clscal.h"
-#include "gridstate.h"
-#include "sheetmodel.h"
+#include "calc/clscal.h"
+#include "model/gridstate.h"
+#include "model/sheetmodel.h"
 
 // A sheet on its own, without a window or a program around it: its cells with their grid
 // state and layout, and an engine of its own. The command-line tool works on these.
