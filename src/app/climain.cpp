@@ -82,7 +82,7 @@ int runCalc(const Options& options, QTextStream& out, QTextStream& err)
         sheet->grid.setCurrent(i + 1, 1);
         sheet->model.enter(options.operands.at(i));
         out << " A " << (i + 1) << '\t' << options.operands.at(i) << '\t'
-            << sheet->grid.text(i + 1, 1) << '\n';
+            << sheet->grid.textAt(i + 1, 1) << '\n';
     }
     return ExitDone;
 }
@@ -136,7 +136,7 @@ int runShow(const Options& options, QTextStream& out, QTextStream& err)
     const auto [lastRow, lastCol] = sheet->model.usedExtent();
     for (int r = 1; r <= lastRow; ++r) {
         for (int c = 1; c <= lastCol; ++c) {
-            out << sheet->grid.text(r, c) << (c < lastCol ? '\t' : '\n');
+            out << sheet->grid.textAt(r, c) << (c < lastCol ? '\t' : '\n');
         }
     }
     return loaded;

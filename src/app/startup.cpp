@@ -116,11 +116,11 @@ private:
         QString out;
         for (int r = 1; r < grid.Rows(); ++r) {
             for (int c = 1; c < grid.Cols(); ++c) {
-                if (!grid.text(r, c).isEmpty()) {
+                if (!grid.textAt(r, c).isEmpty()) {
                     // A line break in a cell is written as \n, so a cell stays one line.
                     out +=
                         cellName(r, c) + QLatin1Char('\t') +
-                        QString(grid.text(r, c)).replace(QLatin1Char('\n'), QLatin1String("\\n")) +
+                        QString(grid.textAt(r, c)).replace(QLatin1Char('\n'), QLatin1String("\\n")) +
                         QLatin1Char('\n');
                 }
             }

@@ -46,7 +46,7 @@ void pasteText(SheetModel& sheet, const QList<QStringList>& rows)
     const CellRange range = orderedSelection(grid);
     for (int r = range.top; r <= range.bottom && r <= LastRow; ++r) {
         for (int c = range.left; c <= range.right && c <= LastCol; ++c) {
-            sheet.enterAt(r, c, QString(grid.text(r, c))); // a copy: entering rewrites the text
+            sheet.enterAt(r, c, QString(grid.textAt(r, c))); // a copy: entering rewrites the text
         }
     }
 }

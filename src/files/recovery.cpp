@@ -28,7 +28,7 @@ RecoveryCopy recoverySnapshot(const SheetModel& sheet, const QString& caption, c
     copy.cells.reserve(size_t(lastRow) * size_t(lastCol));
     for (int r = 1; r <= lastRow; ++r) {
         for (int c = 1; c <= lastCol; ++c) {
-            if (const QString& expression = sheet.expression(r, c); !expression.isEmpty()) {
+            if (const QString& expression = sheet.exWithoutMoving(r, c); !expression.isEmpty()) {
                 copy.cells.push_back({r, c, expression});
             }
         }

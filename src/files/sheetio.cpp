@@ -34,7 +34,7 @@ void enterStoredAgain(SheetModel& sheet, int rows, int cols)
     for (int r = 1; r <= rows; ++r) {
         for (int c = 1; c <= cols; ++c) {
             grid.setCurrent(r, c);
-            sheet.enter(sheet.expression(r, c));
+            sheet.enter(sheet.exWithoutMoving(r, c));
         }
     }
 }
@@ -111,7 +111,7 @@ namespace {
 int firstUnencodable(const SheetModel& sheet, int row, int lastCol)
 {
     for (int c = 1; c < lastCol; ++c) {
-        if (!encodeCp932(sheet.expression(row, c))) {
+        if (!encodeCp932(sheet.exWithoutMoving(row, c))) {
             return c;
         }
     }
@@ -130,7 +130,7 @@ QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, SaveResult& res
     for (int r = 1; r <= lastRow; ++r) {
         line.clear(); // keeps its room for the next row
         for (int c = 1; c <= lastCol; ++c) {
-            const QString& text = sheet.expression(r, c);
+            const QString& text = sheet.exWithoutMoving(r, c);
             // A one-column line holding 00.00 would read back as the marker line and end the
             // cells there; unquoted, it reads back as the same text.
             if (lastCol == 1 && text == QLatin1String("00.00")) {

@@ -70,7 +70,7 @@ bool GridState::isSelected(int row, int col) const
     return row >= selTop() && row <= selBottom() && col >= selLeft() && col <= selRight();
 }
 
-const QString& GridState::text(int row, int col) const
+const QString& GridState::textAt(int row, int col) const
 {
     return m_texts[index(row, col)];
 }
@@ -182,7 +182,7 @@ int GridState::CellTop() const
     return rowTop(m_row);
 }
 
-quint32 GridState::cellBackColor(int row, int col) const
+quint32 GridState::cellBackColorAt(int row, int col) const
 {
     return m_backColors[index(row, col)];
 }
@@ -234,7 +234,7 @@ QList<QStringList> GridState::Clip() const
     for (int r = selTop(); r <= selBottom(); ++r) {
         QStringList row;
         for (int c = selLeft(); c <= selRight(); ++c) {
-            row.append(text(r, c));
+            row.append(textAt(r, c));
         }
         rows.append(row);
     }

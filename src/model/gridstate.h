@@ -70,9 +70,9 @@ public:
     bool isSelected(int row, int col) const;
 
     // Shown text of the current cell, and of any cell.
-    const QString& Text() const { return text(m_row, m_col); }
+    const QString& Text() const { return textAt(m_row, m_col); }
     void setText(const QString& text) { setTextAt(m_row, m_col, text); }
-    const QString& text(int row, int col) const;
+    const QString& textAt(int row, int col) const;
     void setTextAt(int row, int col, const QString& text);
     // A formula's result as a cell's text: a number too wide for its cell is drawn in a shorter
     // form of the same value, where a typed number is cut off like any text.
@@ -100,9 +100,9 @@ public:
     // Background of the current cell; an invalid colour means the default for the cell.
     // Colours are 0xRRGGBB; DefaultBack (no colour of its own) lets the cell take the default.
     static constexpr quint32 DefaultBack = 0xffffffffu;
-    quint32 CellBackColor() const { return cellBackColor(m_row, m_col); }
+    quint32 CellBackColor() const { return cellBackColorAt(m_row, m_col); }
     void setCellBackColor(quint32 rgb) { setCellBackColorAt(m_row, m_col, rgb); }
-    quint32 cellBackColor(int row, int col) const;
+    quint32 cellBackColorAt(int row, int col) const;
     void setCellBackColorAt(int row, int col, quint32 rgb);
 
     double FontSize() const { return m_fontSize; }

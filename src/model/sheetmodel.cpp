@@ -194,7 +194,7 @@ void SheetModel::showExpression(int row, int col)
         restoreShownText();
     }
     if (!m_shown) {
-        m_shown = ShownText{row, col, m_grid.text(row, col), m_grid.isResult(row, col)};
+        m_shown = ShownText{row, col, m_grid.textAt(row, col), m_grid.isResult(row, col)};
     }
     m_grid.setTextAt(row, col, m_ex[storeIndex(row, col)]);
 }

@@ -56,7 +56,7 @@ public:
     }
     void setExVal(int row, int col, const CellValue& value);
     // The expression without moving the current cell, for scans of the whole sheet.
-    const QString& expression(int row, int col) const { return m_ex[storeIndex(row, col)]; }
+    const QString& exWithoutMoving(int row, int col) const { return m_ex[storeIndex(row, col)]; }
 
     // Stores text as the expression of the grid's current cell, evaluates a formula and shows
     // its result or error marker; the current cell stays where it was.
@@ -92,7 +92,7 @@ public:
     const QString& valueText(int row, int col) const
     {
         return m_shown && m_shown->row == row && m_shown->col == col ? m_shown->text
-                                                                     : m_grid.text(row, col);
+                                                                     : m_grid.textAt(row, col);
     }
 
     // The sheet differs from what was last read or saved.

@@ -123,12 +123,12 @@ private:
     // What a data cell shows, and its expression.
     const QString& valueOf(int row, int col) const
     {
-        return m_model ? m_model->valueText(row, col) : cells().text(row, col);
+        return m_model ? m_model->valueText(row, col) : cells().textAt(row, col);
     }
     const QString& expressionOf(int row, int col) const
     {
         static const QString none;
-        return m_model ? m_model->expression(row, col) : none;
+        return m_model ? m_model->exWithoutMoving(row, col) : none;
     }
     void letGo(int row, int col);
     void tell(QAccessibleInterface* iface, QAccessible::Event event);
@@ -190,7 +190,7 @@ QString GridAccessible::cellText(int row, int col, QAccessible::Text t) const
     const bool data = isData(row, col);
     switch (t) {
     case QAccessible::Name:
-        return data ? valueOf(row, col) : cells().text(row, col);
+        return data ? valueOf(row, col) : cells().textAt(row, col);
     case QAccessible::Description:
         return data ? describe(row, col, expressionOf(row, col)) : QString();
     default:
@@ -326,13 +326,13 @@ QList<QAccessibleInterface*> GridAccessible::selectedCells() const
 
 QString GridAccessible::columnDescription(int column) const
 {
-    return column >= 0 && column < columnCount() ? cells().text(0, column + cells().FixedCols())
+    return column >= 0 && column < columnCount() ? cells().textAt(0, column + cells().FixedCols())
                                                  : QString();
 }
 
 QString GridAccessible::rowDescription(int row) const
 {
-    return row >= 0 && row < rowCount() ? cells().text(row + cells().FixedRows(), 0) : QString();
+    return row >= 0 && row < rowCount() ? cells().textAt(row + cells().FixedRows(), 0) : QString();
 }
 
 namespace {

@@ -183,7 +183,7 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
                 back = HeadingBack;
                 fore = palette.color(QPalette::ButtonText);
             } else {
-                if (const quint32 own = m_grid.cellBackColor(r, c); own != GridState::DefaultBack) {
+                if (const quint32 own = m_grid.cellBackColorAt(r, c); own != GridState::DefaultBack) {
                     back = QColor::fromRgb(QRgb(own));
                 }
                 const bool current = r == m_grid.Row() && c == m_grid.Col();
@@ -199,7 +199,7 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
 
             const int room = cell.width() - 2 * margin - 1;
             const QString text =
-                heading ? m_grid.text(r, c) : shownText(r, c, painter.fontMetrics(), room);
+                heading ? m_grid.textAt(r, c) : shownText(r, c, painter.fontMetrics(), room);
             if (!text.isEmpty()) {
                 Qt::Alignment align = Qt::AlignVCenter;
                 if (heading) {
@@ -245,7 +245,7 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
 
 QString GridPainter::shownText(int row, int col, const QFontMetrics& metrics, int room) const
 {
-    const QString& text = m_grid.text(row, col);
+    const QString& text = m_grid.textAt(row, col);
     if (!m_grid.isResult(row, col) || metrics.horizontalAdvance(text) <= room) {
         return text;
     }

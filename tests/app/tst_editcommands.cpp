@@ -35,7 +35,7 @@ private:
     GridState& grid() const { return sheet()->grdZel->state(); }
     void enter(int row, int col, const QString& text);
     void select(int row, int col, int rowSel, int colSel);
-    quint32 colour(int row, int col) const { return grid().cellBackColor(row, col); }
+    quint32 colour(int row, int col) const { return grid().cellBackColorAt(row, col); }
 
     std::unique_ptr<TestWindow> fixture;
     frmZel* window = nullptr;
@@ -75,11 +75,11 @@ void TestEditCommands::deleteKeyKeepsCopyBuffer()
     Q_EMIT window->mnuEdit->aboutToShow();
     window->mnuEditDelete->setEnabled(false);
     QTest::keyClick(sheet()->grdZel, Qt::Key_Delete);
-    QVERIFY(grid().text(1, 1).isEmpty());
+    QVERIFY(grid().textAt(1, 1).isEmpty());
     QVERIFY(window->editing().buffers().canUndo());
     grid().setCurrent(4, 4);
     window->mnuEditPaste_Click();
-    QCOMPARE(grid().text(4, 4), QStringLiteral("kept"));
+    QCOMPARE(grid().textAt(4, 4), QStringLiteral("kept"));
 }
 
 void TestEditCommands::undoGoesToItsSheet()
@@ -93,7 +93,7 @@ void TestEditCommands::undoGoesToItsSheet()
     sheet()->setEditorText(QStringLiteral("x"));
     window->mnuEditBack_Click();
     QCOMPARE(sheet(), cutFrom);
-    QCOMPARE(grid().text(2, 2), QStringLiteral("4"));
+    QCOMPARE(grid().textAt(2, 2), QStringLiteral("4"));
     QVERIFY(sheet()->txtEdit->text().isEmpty());
 }
 
@@ -131,13 +131,13 @@ void TestEditCommands::commandWritesEditedCell()
     grid().setCurrent(1, 1);
     QTest::keyClick(view, Qt::Key_Return); // the editor opens on A1's expression
     QVERIFY(sheet()->isEditing());
-    QCOMPARE(grid().text(1, 1), sheet()->model().expression(1, 1));
+    QCOMPARE(grid().textAt(1, 1), sheet()->model().exWithoutMoving(1, 1));
     Q_EMIT window->mnuEdit->aboutToShow();
     window->findChild<QAction*>(command)->trigger();
     QTest::keyClick(sheet()->txtEdit, Qt::Key_Escape);
     QVERIFY(!sheet()->isEditing());
-    QCOMPARE(grid().text(1, 1), shown);
-    QCOMPARE(sheet()->model().expression(1, 1), shown);
+    QCOMPARE(grid().textAt(1, 1), shown);
+    QCOMPARE(sheet()->model().exWithoutMoving(1, 1), shown);
 }
 
 void TestEditCommands::copyShownTextsToClipboard()
@@ -185,12 +185,12 @@ void TestEditCommands::pasteFromClipboard()
     select(from.y(), from.x(), to.y(), to.x());
     window->mnuEditPasteClip_Click();
     for (int i = 0; i < 6; ++i) {
-        QCOMPARE(grid().text(2 + i / 3, 2 + i % 3), expected[i]);
+        QCOMPARE(grid().textAt(2 + i / 3, 2 + i % 3), expected[i]);
     }
     if (expected[5] == QLatin1String("10")) {
         QCOMPARE(sheet()->Ex(3, 4), QStringLiteral("=A1*2"));
     }
-    QCOMPARE(grid().text(4, 2), QStringLiteral("below")); // a trailing row end adds no row
+    QCOMPARE(grid().textAt(4, 2), QStringLiteral("below")); // a trailing row end adds no row
     QVERIFY(sheet()->IsChanged());
 }
 

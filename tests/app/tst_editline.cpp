@@ -65,11 +65,11 @@ void TestEditLine::enterStoresAndMovesDown()
     window->txtEditLine->setFocus();
     window->txtEditLine->selectAll();
     typeInto(window->txtEditLine, QStringLiteral("7"));
-    QCOMPARE(grid().text(2, 2), QStringLiteral("5")); // the expression, shown while typing
+    QCOMPARE(grid().textAt(2, 2), QStringLiteral("5")); // the expression, shown while typing
     QTest::keyClick(window->txtEditLine, Qt::Key_Return);
     QCOMPARE(grid().Row(), 3);
     QCOMPARE(grid().Col(), 2);
-    QCOMPARE(grid().text(2, 2), QStringLiteral("7"));
+    QCOMPARE(grid().textAt(2, 2), QStringLiteral("7"));
     QCOMPARE(window->Label1->text(), QStringLiteral(" B 3"));
     QCOMPARE(window->txtEditLine->text(), QStringLiteral("=B2*2"));
     QVERIFY(sheet->isEditing());
@@ -86,7 +86,7 @@ void TestEditLine::clickEmptiesThenEnterStoresIntoClickedCell()
     QCOMPARE(window->Label1->text(), QStringLiteral(" C 4"));
     typeInto(window->txtEditLine, QStringLiteral("=2*3"));
     QTest::keyClick(window->txtEditLine, Qt::Key_Return);
-    QCOMPARE(grid().text(4, 3), QStringLiteral("6"));
+    QCOMPARE(grid().textAt(4, 3), QStringLiteral("6"));
     QCOMPARE(grid().Row(), 5);
 }
 
@@ -100,7 +100,7 @@ void TestEditLine::escapeStoresNothing()
     QVERIFY(!sheet->isEditing());
     QCOMPARE(QApplication::focusWidget(), sheet->grdZel);
     QVERIFY(sheet->Ex(1, 1).isEmpty());
-    QVERIFY(grid().text(1, 1).isEmpty());
+    QVERIFY(grid().textAt(1, 1).isEmpty());
     QCOMPARE(window->txtEditLine->text(), QStringLiteral("99"));
 }
 
@@ -119,14 +119,14 @@ void TestEditLine::recalculateCommand()
 {
     sheet->setEx(1, 1, QStringLiteral("=3*3"));
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditReSub"));
-    QCOMPARE(grid().text(1, 1), QStringLiteral("9"));
+    QCOMPARE(grid().textAt(1, 1), QStringLiteral("9"));
 
     sheet->setEx(1, 1, QStringLiteral("=4*4"));
     grid().setCurrent(2, 2);
     sheet->GridEdit(32);
     window->mnuEditReSub->trigger();
     QCOMPARE(messages->criticals, QStringList{QStringLiteral("セル編集中は再計算できません！")});
-    QCOMPARE(grid().text(1, 1), QStringLiteral("9"));
+    QCOMPARE(grid().textAt(1, 1), QStringLiteral("9"));
 }
 
 // A click on the edit line while an input method composes on the grid: the composition is

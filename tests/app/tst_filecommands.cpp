@@ -156,7 +156,7 @@ void TestFileCommands::openLoadsAndRefusesDuplicate()
     frmZelChild* sheet = window->activeSheet();
     QVERIFY(sheet);
     QCOMPARE(sheet->windowTitle(), file);
-    QCOMPARE(sheet->grdZel->state().text(1, 1), QStringLiteral("8")); // the second pass saw B1
+    QCOMPARE(sheet->grdZel->state().textAt(1, 1), QStringLiteral("8")); // the second pass saw B1
     QVERIFY(!sheet->IsChanged());
     QVERIFY(sheet->txtEdit->text().isEmpty());
     QVERIFY(window->app().OpenSheetNames.contains(file));
@@ -197,7 +197,7 @@ void TestFileCommands::overflowIsReported()
     QVERIFY(sheet);
     QCOMPARE(messages->informations,
              QStringList{QStringLiteral("シートに入りきらないデータは読み込まれませんでした！")});
-    QCOMPARE(sheet->grdZel->state().text(500, 1), QStringLiteral("500"));
+    QCOMPARE(sheet->grdZel->state().textAt(500, 1), QStringLiteral("500"));
 }
 
 void TestFileCommands::saveOnUnchangedOrCancelled()
@@ -427,7 +427,7 @@ void TestFileCommands::drops()
     // No extension test: any file opens; but a file open already is not opened twice.
     drop({QStringLiteral("data.dat")});
     QCOMPARE(window->sheets().size(), 2);
-    QCOMPARE(window->activeSheet()->grdZel->state().text(1, 1), QStringLiteral("3"));
+    QCOMPARE(window->activeSheet()->grdZel->state().textAt(1, 1), QStringLiteral("3"));
     QVERIFY(messages->criticals.isEmpty());
     drop({QStringLiteral("one.csv")});
     QCOMPARE(messages->criticals,

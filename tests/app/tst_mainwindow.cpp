@@ -70,11 +70,11 @@ void TestMainWindow::newSheetLayoutAndHeadings()
     QCOMPARE(sheet->windowTitle(), QStringLiteral("New-Sheet1"));
     QCOMPARE(sheet->Tag, 1);
     const GridState& g = sheet->grdZel->state();
-    QCOMPARE(g.text(0, 1), QStringLiteral("A"));
-    QCOMPARE(g.text(0, 26), QStringLiteral("Z"));
-    QCOMPARE(g.text(1, 0), QStringLiteral("1"));
-    QCOMPARE(g.text(500, 0), QStringLiteral("500"));
-    QCOMPARE(g.text(0, 0), QString());
+    QCOMPARE(g.textAt(0, 1), QStringLiteral("A"));
+    QCOMPARE(g.textAt(0, 26), QStringLiteral("Z"));
+    QCOMPARE(g.textAt(1, 0), QStringLiteral("1"));
+    QCOMPARE(g.textAt(500, 0), QStringLiteral("500"));
+    QCOMPARE(g.textAt(0, 0), QString());
     QCOMPARE(g.Row(), 1);
     QCOMPARE(g.Col(), 1);
     QCOMPARE(window->Label1->text(), QStringLiteral(" A 1"));
@@ -279,19 +279,19 @@ void TestMainWindow::toolbarConditions()
 
     grid.setCurrent(5, 5);
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditPaste"));
-    QVERIFY(sheet->model().expression(5, 5).isEmpty()); // nothing copied
+    QVERIFY(sheet->model().exWithoutMoving(5, 5).isEmpty()); // nothing copied
     grid.setCurrent(1, 1);
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditCopy"));
     grid.setCurrent(5, 5);
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditPaste"));
-    QCOMPARE(sheet->model().expression(5, 5), QStringLiteral("1"));
+    QCOMPARE(sheet->model().exWithoutMoving(5, 5), QStringLiteral("1"));
     window->tbrMenu_ButtonClick(QStringLiteral("btnNoSuchKey"));
 
     // A menu entry greyed the last time its menu opened still runs from its button.
     enterCell(*sheet, 1, 1, QStringLiteral("5"));
     window->mnuEditReSub->setEnabled(false);
     window->tbrMenu_ButtonClick(QStringLiteral("btnEditReSub"));
-    QCOMPARE(grid.text(2, 1), QStringLiteral("6"));
+    QCOMPARE(grid.textAt(2, 1), QStringLiteral("6"));
     QVERIFY(!window->mnuEditReSub->isEnabled());
 
     const QStringList order{"btnFileNew", "btnFileOpen", "btnFileSave", "", "btnEditReSub", "btnEditBack",
@@ -330,7 +330,7 @@ void TestMainWindow::shortcutsTakeTheirEntriesNow()
     QTest::keyClick(sheet->grdZel, Qt::Key_Down);
     QTest::keyClicks(sheet->grdZel, QStringLiteral("9"));
     QTest::keyClick(sheet->txtEdit, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(grid.text(2, 1), QStringLiteral("7")); // the block, not the clipboard's text
+    QCOMPARE(grid.textAt(2, 1), QStringLiteral("7")); // the block, not the clipboard's text
     QVERIFY(sheet->txtEdit->text().isEmpty());
 }
 

@@ -120,7 +120,7 @@ void TestPrintSettings::displaySizes()
         QCOMPARE(grid().RowHeight(0), step.row);
         QCOMPARE(grid().RowHeight(500), step.row);
         QCOMPARE(grid().FontSize(), step.font);
-        QCOMPARE(grid().text(0, 3), QStringLiteral("C"));
+        QCOMPARE(grid().textAt(0, 3), QStringLiteral("C"));
         // The user's cell stays current, never a heading; typing into it is at the new size.
         QCOMPARE(grid().Row(), 7);
         QCOMPARE(grid().Col(), 3);
@@ -216,8 +216,8 @@ void TestPrintSettings::decimalPlaces()
     QVERIFY(!dialog->isVisible());
     QCOMPARE(window->app().engine().RoundDigits(), qint16(2));
     enter(2, 1, QStringLiteral("=1/3"));
-    QCOMPARE(grid().text(2, 1), QStringLiteral("0.33"));
-    QCOMPARE(grid().text(1, 1), QStringLiteral("0.33333")); // not recomputed
+    QCOMPARE(grid().textAt(2, 1), QStringLiteral("0.33"));
+    QCOMPARE(grid().textAt(1, 1), QStringLiteral("0.33333")); // not recomputed
 
     window->mnuSetDisKeta_Click();
     QCOMPARE(window->display().keta(), dialog);

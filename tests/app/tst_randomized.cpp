@@ -198,8 +198,8 @@ void TestRandomized::saveAndCompare()
     QVERIFY(loadSheetFile(path, loaded.model, loaded.model.layout()).read);
     for (int r = 1; r <= 500; ++r) {
         for (int c = 1; c <= 26; ++c) {
-            const QString& was = saved->model().expression(r, c);
-            const QString& is = loaded.model.expression(r, c);
+            const QString& was = saved->model().exWithoutMoving(r, c);
+            const QString& is = loaded.model.exWithoutMoving(r, c);
             if (was != is) {
                 QFAIL(qPrintable(QStringLiteral("%1 cell %2,%3: saved [%4] loaded [%5]").arg(path).arg(r).arg(c).arg(was, is)));
             }

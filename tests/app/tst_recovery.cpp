@@ -112,17 +112,17 @@ void TestRecovery::restoreAtStart()
     QCOMPARE(window->sheets().size(), 3);
     frmZelChild* first = window->sheets().front();
     QCOMPARE(first->windowTitle(), saved);
-    QCOMPARE(first->grdZel->state().text(1, 2), QStringLiteral("8"));
+    QCOMPARE(first->grdZel->state().textAt(1, 2), QStringLiteral("8"));
     QCOMPARE(first->grdZel->state().ColWidth(3), 750);
     QVERIFY(first->IsChanged());
     frmZelChild* twin = window->sheets().at(1);
     QCOMPARE(twin->windowTitle(), QStringLiteral("New-Sheet1"));
-    QCOMPARE(twin->grdZel->state().text(1, 2), QStringLiteral("8"));
+    QCOMPARE(twin->grdZel->state().textAt(1, 2), QStringLiteral("8"));
     QVERIFY(twin->IsChanged());
     QCOMPARE(window->app().sheetHolding(saved), first->Tag);
     frmZelChild* last = window->sheets().back();
     QCOMPARE(last->windowTitle(), QStringLiteral("New-Sheet2"));
-    QCOMPARE(last->model().expression(2, 2), QStringLiteral("x"));
+    QCOMPARE(last->model().exWithoutMoving(2, 2), QStringLiteral("x"));
     QCOMPARE(fixture->messages->criticals,
              QStringList{QStringLiteral("復元できないシートがあります！\r\n") + bad});
     QCOMPARE(store().existing().size(), 4); // the restored sheets keep theirs until saved or closed

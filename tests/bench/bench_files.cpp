@@ -35,7 +35,7 @@ void BM_Load(benchmark::State& state, const char* name)
             state.SkipWithError("cannot read the sheet");
             return;
         }
-        benchmark::DoNotOptimize(sheet->grid.text(1, 1));
+        benchmark::DoNotOptimize(sheet->grid.textAt(1, 1));
         state.PauseTiming();
         sheet.reset();
         state.ResumeTiming();
@@ -78,7 +78,7 @@ void BM_LoadTexts16MiB(benchmark::State& state)
             state.SkipWithError("cannot read the sheet");
             return;
         }
-        benchmark::DoNotOptimize(sheet->grid.text(LastRow, LastCol));
+        benchmark::DoNotOptimize(sheet->grid.textAt(LastRow, LastCol));
         state.PauseTiming();
         sheet.reset();
         state.ResumeTiming();

@@ -71,7 +71,7 @@ int errorMarkers(frmZelChild& sheet)
     int errors = 0;
     for (int r = 1; r <= 500; ++r) {
         for (int c = 1; c <= 26; ++c) {
-            errors += sheet.grdZel->state().text(r, c).startsWith(QLatin1String("Err")) ? 1 : 0;
+            errors += sheet.grdZel->state().textAt(r, c).startsWith(QLatin1String("Err")) ? 1 : 0;
         }
     }
     return errors;

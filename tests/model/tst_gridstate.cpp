@@ -67,7 +67,7 @@ void TestGridState::clipReadAndWrite()
     g.setColSel(2);
     g.setClip(written);
     QCOMPARE(g.Clip(), read);
-    QCOMPARE(g.text(4, 2), QString());
+    QCOMPARE(g.textAt(4, 2), QString());
 }
 
 void TestGridState::geometryInTwips()
@@ -90,7 +90,7 @@ void TestGridState::outOfRangeThrows()
 {
     GridState g;
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.setCurrent(501, 1));
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.text(0, 27));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.textAt(0, 27));
 }
 
 QTEST_GUILESS_MAIN(TestGridState)

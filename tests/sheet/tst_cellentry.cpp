@@ -89,7 +89,7 @@ void TestCellEntry::enterShowsResultOrMarker()
     QCOMPARE(grid().Row(), 2);
     QCOMPARE(grid().Col(), 2);
     QCOMPARE(sheet->Ex(2, 2), stored);
-    QCOMPARE(grid().text(2, 2), shown);
+    QCOMPARE(grid().textAt(2, 2), shown);
     const CellValue& value = sheet->ExVal(2, 2);
     QCOMPARE(value.isNumber(), isNumber);
     if (isNumber) {
@@ -105,11 +105,11 @@ void TestCellEntry::failedFormulaKeepsValue()
 {
     enter(1, 1, QStringLiteral("=2*3"));
     enter(1, 1, QStringLiteral("=1/0"));
-    QCOMPARE(grid().text(1, 1), QStringLiteral("Err0割り"));
+    QCOMPARE(grid().textAt(1, 1), QStringLiteral("Err0割り"));
     QCOMPARE(sheet->ExVal(1, 1).number(), 6.0);
     // A formula reading the failed cell gets the value it kept.
     enter(1, 2, QStringLiteral("=A1+1"));
-    QCOMPARE(grid().text(1, 2), QStringLiteral("7"));
+    QCOMPARE(grid().textAt(1, 2), QStringLiteral("7"));
 }
 
 void TestCellEntry::editLineEntersLikeTheEditor()
@@ -118,7 +118,7 @@ void TestCellEntry::editLineEntersLikeTheEditor()
     grid().setCurrent(3, 3);
     sheet->EnterEditLine(QStringLiteral("=sqrt(16)"));
     QCOMPARE(sheet->Ex(3, 3), QStringLiteral("=SQRT(16)"));
-    QCOMPARE(grid().text(3, 3), QStringLiteral("4"));
+    QCOMPARE(grid().textAt(3, 3), QStringLiteral("4"));
     sheet->EnterEditLine(QStringLiteral("text"));
     QCOMPARE(sheet->ExVal(3, 3).text(), QStringLiteral("text"));
 }
@@ -128,14 +128,14 @@ void TestCellEntry::recalculateIsOneSweep()
     enter(1, 3, QStringLiteral("1"));
     enter(1, 2, QStringLiteral("=C1+1"));
     enter(1, 1, QStringLiteral("=B1+1"));
-    QCOMPARE(grid().text(1, 1), QStringLiteral("3"));
+    QCOMPARE(grid().textAt(1, 1), QStringLiteral("3"));
     enter(1, 3, QStringLiteral("5"));
     QVERIFY(sheet->Recalculate());
     // A1 read B1 before B1 was entered again.
-    QCOMPARE(grid().text(1, 2), QStringLiteral("6"));
-    QCOMPARE(grid().text(1, 1), QStringLiteral("3"));
+    QCOMPARE(grid().textAt(1, 2), QStringLiteral("6"));
+    QCOMPARE(grid().textAt(1, 1), QStringLiteral("3"));
     QVERIFY(sheet->Recalculate());
-    QCOMPARE(grid().text(1, 1), QStringLiteral("7"));
+    QCOMPARE(grid().textAt(1, 1), QStringLiteral("7"));
 }
 
 void TestCellEntry::recalculateCoversUsedExtent_data()
@@ -158,9 +158,9 @@ void TestCellEntry::recalculateCoversUsedExtent()
     sheet->model().clearChanged();
     QVERIFY(sheet->Recalculate());
     const QString expected = filled ? QString() : QStringLiteral("stale");
-    QCOMPARE(grid().text(250, 13), expected);
-    QCOMPARE(grid().text(500, 26), expected);
-    QCOMPARE(grid().text(1, 26), filled ? QStringLiteral("2") : QString());
+    QCOMPARE(grid().textAt(250, 13), expected);
+    QCOMPARE(grid().textAt(500, 26), expected);
+    QCOMPARE(grid().textAt(1, 26), filled ? QStringLiteral("2") : QString());
     QCOMPARE(sheet->IsChanged(), filled);
 }
 
@@ -189,7 +189,7 @@ void TestCellEntry::recalculateRefusedWhileEditing()
     sheet->GridEdit(int('9'));
     QVERIFY(!sheet->Recalculate());
     QCOMPARE(host->said.criticals, QStringList{QStringLiteral("セル編集中は再計算できません！")});
-    QCOMPARE(grid().text(1, 1), QStringLiteral("2"));
+    QCOMPARE(grid().textAt(1, 1), QStringLiteral("2"));
     QCOMPARE(sheet->txtEdit->text(), QStringLiteral("9"));
     QCOMPARE(grid().Row(), 4);
 }

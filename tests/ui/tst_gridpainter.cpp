@@ -166,7 +166,7 @@ void TestGridPainter::wideResults()
     SheetModel sheet([&engine]() -> clsCal& { return engine; });
     sheet.grid().setColWidth(2, width);
     sheet.enterAt(2, 2, expression);
-    const QString full = sheet.grid().text(2, 2);
+    const QString full = sheet.grid().textAt(2, 2);
 
     TextRecorder device(dpi);
     const GridPainter painter = block ? GridPainter(sheet.grid(), dpi, {{2, 2, 2, 2}, 23, 25})
