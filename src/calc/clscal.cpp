@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -27,39 +26,27 @@ std::u16string_view chars(QStringView text)
     return {text.utf16(), size_t(text.size())};
 }
 
+// The first place of what at or after from; -1 where it does not stand.
 template <typename What> qsizetype indexOf(QStringView text, What what, qsizetype from = 0)
 {
     const size_t at = chars(text).find(what, size_t(from));
     return at == std::u16string_view::npos ? -1 : qsizetype(at);
 }
 
+// The last place of what at or before from; -1 where it does not stand.
 qsizetype lastIndexOf(QStringView text, char16_t what, qsizetype from)
 {
     const size_t at = chars(text).rfind(what, size_t(from));
     return at == std::u16string_view::npos ? -1 : qsizetype(at);
 }
 
-enum class Function { Sum, Pi, Abs, Sin, Cos, Tan, Sqrt, Unknown };
-
-Function functionNamed(QStringView name)
-{
-    static constexpr std::pair<std::u16string_view, Function> Names[] = {
-        {u"SUM", Function::Sum},  {u"PI", Function::Pi},   {u"ABS", Function::Abs},
-        {u"SIN", Function::Sin},  {u"COS", Function::Cos}, {u"TAN", Function::Tan},
-        {u"SQRT", Function::Sqrt}};
-    for (const auto& [text, function] : Names) {
-        if (chars(name) == text) {
-            return function;
-        }
-    }
-    return Function::Unknown;
-}
-
+// Columns and function names are capitals A..Z.
 bool isUpper(QChar c)
 {
     return c >= QLatin1Char('A') && c <= QLatin1Char('Z');
 }
 
+// Numbers are written in the digits 0..9 only.
 bool isDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
@@ -84,20 +71,87 @@ constexpr std::array<CharClass, 128> CharClasses = [] {
     return classes;
 }();
 
+// A character beyond the table is refused.
 CharClass charClass(QChar c)
 {
     return c.unicode() < CharClasses.size() ? CharClasses[c.unicode()] : Refused;
 }
 
+// The operators are + - * / and ^.
 bool isOperator(QChar c)
 {
     return charClass(c) == AllowedOperator;
 }
 
-// The evaluator knows no unary minus, so a negative value goes into the formula as a
-// subtraction from zero: the value text that runs from start to the end of out, such as -3,
-// becomes (0-3).
-void wrapNegative(WorkText& out, qsizetype start)
+// ---- Checking the expression
+
+// What one pass over an expression's characters finds.
+struct CharacterScan
+{
+    bool refused = false;
+    int unclosed = 0;           // "(" less ")"
+    bool negativeGroup = false; // a "(-" to rewrite
+};
+
+// Only allowed characters, no operator right after another; counts parentheses, looks for "(-".
+inline CharacterScan scanCharacters(QStringView expression)
+{
+    CharacterScan scan;
+    bool afterOperator = false;
+    QChar previous;
+    for (const QChar c : expression) {
+        // The double quote and the comma are refused like any other character outside the
+        // list.
+        const CharClass cls = charClass(c);
+        const bool isOp = cls == AllowedOperator;
+        if (cls == Refused || (isOp && afterOperator)) {
+            scan.refused = true;
+            return scan;
+        }
+        afterOperator = isOp;
+        scan.unclosed += c == QLatin1Char('(') ? 1 : 0;
+        scan.unclosed -= c == QLatin1Char(')') ? 1 : 0;
+        scan.negativeGroup |= previous == QLatin1Char('(') && c == QLatin1Char('-');
+        previous = c;
+    }
+    return scan;
+}
+
+// A leading minus only negates a single operand (-5, -A1, -SIN(30)): no operator follows it.
+inline bool negatesOneOperand(QStringView work)
+{
+    if (work.front() != QLatin1Char('-')) {
+        return true;
+    }
+    return std::none_of(work.begin() + 1, work.end(), isOperator);
+}
+
+// A "(-" must hold a single operand up to its ")"; "^" is not looked for.
+inline bool negativeGroupsHoldOneOperand(QStringView work)
+{
+    for (qsizetype j = 1; j < work.size() - 1; ++j) {
+        if (work[j] != QLatin1Char('-') || work[j - 1] != QLatin1Char('(')) {
+            continue;
+        }
+        const qsizetype r = indexOf(work, u')', j + 1);
+        if (r < 0) {
+            return false;
+        }
+        for (qsizetype k = j + 1; k < r; ++k) {
+            const char16_t u = work[k].unicode();
+            if (u == '+' || u == '-' || u == '*' || u == '/') {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// ---- Replacing references and calls by their values
+
+// A negative value goes in as a subtraction from zero, the evaluator knowing no unary minus:
+// the value text that runs from start to the end of out, such as -3, becomes (0-3).
+inline void wrapNegative(WorkText& out, qsizetype start)
 {
     if (start < out.size() && out.view()[start] == QLatin1Char('-')) {
         out.insert(start, u"(0");
@@ -105,15 +159,21 @@ void wrapNegative(WorkText& out, qsizetype start)
     }
 }
 
-// A number's text as a cell shows it, appended to a working text.
-void appendGridNumber(WorkText& out, double value)
+// A computed value goes in as the text a cell shows for it, wrapped when negative; an infinite
+// one has no text.
+inline CalcStatus appendNumberValue(WorkText& out, double value)
 {
+    if (!std::isfinite(value)) {
+        return CalcStatus::Undefined;
+    }
+    const qsizetype start = out.size();
     out.grow(writeGridNumberText(value, out.room(NumberTextRoom)));
+    wrapNegative(out, start);
+    return CalcStatus::Ok;
 }
 
-// Row of a reference or range end: the number rounded, halves to the even neighbour (A2.5 is
-// row 2); nothing when it is no number, has an exponent or lies outside 1..maxRow.
-std::optional<int> referenceRow(QStringView rest, int maxRow)
+// A row is the number rounded half to even (A2.5 is row 2), without exponent, within 1..maxRow.
+inline std::optional<int> referenceRow(QStringView rest, int maxRow)
 {
     if (rest.size() <= 3 && !rest.isEmpty()) { // the usual B12: digits only
         int row = 0;
@@ -142,21 +202,197 @@ std::optional<int> referenceRow(QStringView rest, int maxRow)
     return row;
 }
 
-} // namespace
-
-clsCal::clsCal(qint16 roundDigits) : m_roundDigits(roundDigits)
+struct CellAddress
 {
-    OpPriority.fill(0);
-    OpPriority[0] = -1; // bottom marker
-    OpPriority[')'] = 0;
-    OpPriority['+'] = 1;
-    OpPriority['-'] = 1;
-    OpPriority['*'] = 2;
-    OpPriority['/'] = 2;
-    OpPriority['^'] = 3;
-    OpPriority['('] = 5;
+    int row;
+    int col;
+};
+
+// A reference is a column letter A..Z followed by its row.
+inline std::optional<CellAddress> cellAddress(QStringView reference, int maxRow)
+{
+    if (reference.isEmpty() || !isUpper(reference[0])) {
+        return std::nullopt;
+    }
+    const auto row = referenceRow(reference.sliced(1), maxRow);
+    if (!row) {
+        return std::nullopt;
+    }
+    return CellAddress{*row, reference[0].unicode() - 64};
 }
 
+struct Block
+{
+    int top;
+    int bottom;
+    int left;
+    int right;
+
+    bool holds(int row, int col) const
+    {
+        return row >= top && row <= bottom && col >= left && col <= right;
+    }
+};
+
+// A range spans the block between its two ends, whichever corners they name; rows 1..200 only.
+inline std::optional<Block> rangeBlock(QStringView from, QStringView to)
+{
+    const auto a = cellAddress(from, RangeRows);
+    const auto b = cellAddress(to, RangeRows);
+    if (!a || !b) {
+        return std::nullopt;
+    }
+    return Block{std::min(a->row, b->row), std::max(a->row, b->row), std::min(a->col, b->col),
+                 std::max(a->col, b->col)};
+}
+
+// Every cell of the block must read as a number (an empty one does not); summed column by column.
+inline std::optional<double> blockSum(CellSource& cells, const Block& block)
+{
+    double sum = 0;
+    for (int col = block.left; col <= block.right; ++col) {
+        for (int row = block.top; row <= block.bottom; ++row) {
+            const auto number = cells.cellValue(row, col).textAsNumber();
+            if (!number) {
+                return std::nullopt;
+            }
+            sum += *number;
+        }
+    }
+    return sum;
+}
+
+struct CallParts
+{
+    QStringView name;
+    QStringView argument;
+};
+
+// A call is its name up to the first "(" and its argument from there to the next ")".
+inline std::optional<CallParts> callParts(QStringView call)
+{
+    const qsizetype lp = indexOf(call, u'(');
+    if (lp <= 0) {
+        return std::nullopt;
+    }
+    const qsizetype rp = indexOf(call, u')', lp);
+    if (rp < 0) {
+        return std::nullopt;
+    }
+    return CallParts{call.first(lp), call.sliced(lp + 1, rp - lp - 1)};
+}
+
+enum class Function { Sum, Pi, Abs, Sin, Cos, Tan, Sqrt, Unknown };
+
+// The function names the engine knows, spelt in capitals.
+inline Function functionNamed(QStringView name)
+{
+    static constexpr std::pair<std::u16string_view, Function> Names[] = {
+        {u"SUM", Function::Sum},  {u"PI", Function::Pi},   {u"ABS", Function::Abs},
+        {u"SIN", Function::Sin},  {u"COS", Function::Cos}, {u"TAN", Function::Tan},
+        {u"SQRT", Function::Sqrt}};
+    for (const auto& [text, function] : Names) {
+        if (chars(name) == text) {
+            return function;
+        }
+    }
+    return Function::Unknown;
+}
+
+// A function's value of x before rounding: PI ignores x, SQRT refuses a negative one.
+inline std::optional<double> functionResult(Function function, double x)
+{
+    switch (function) {
+    case Function::Pi:
+        return 3.14159265358979;
+    case Function::Abs:
+        return std::fabs(x);
+    case Function::Sin:
+        return std::sin(x);
+    case Function::Cos:
+        return std::cos(x);
+    case Function::Tan:
+        return std::tan(x);
+    case Function::Sqrt:
+        return x < 0 ? std::nullopt : std::optional<double>(std::sqrt(x));
+    default:
+        return std::nullopt;
+    }
+}
+
+// A value text built in a working text of its own, handed out only when it is good.
+template <typename Append> CalcStatus builtText(QString& value, Append append)
+{
+    WorkText text;
+    const CalcStatus status = append(text);
+    if (status == CalcStatus::Ok) {
+        value = text.toString();
+    }
+    return status;
+}
+
+// ---- Evaluating
+
+// Priorities: "^" over "*" and "/" over "+" and "-"; ")" under them all, so that it applies
+// every operator back to its "(", and the stack's bottom marker 0 under ")". "(" over them all,
+// so that an operator before it waits for its group.
+constexpr std::array<qint16, 256> OperatorPriority = [] {
+    std::array<qint16, 256> priority{};
+    priority[0] = -1;
+    priority[')'] = 0;
+    priority['+'] = 1;
+    priority['-'] = 1;
+    priority['*'] = 2;
+    priority['/'] = 2;
+    priority['^'] = 3;
+    priority['('] = 5;
+    return priority;
+}();
+
+// Only operators, parentheses and the bottom marker ever reach the table.
+inline qint16 priority(char16_t op)
+{
+    return OperatorPriority[op];
+}
+
+// An operand runs over digits and points, a point only right after a digit: 1..2 is 1. and .2.
+inline qsizetype readOperand(QStringView plain, qsizetype start, DecimalDigits& digits)
+{
+    qsizetype m = start;
+    do {
+        if (plain[m] == QLatin1Char('.')) {
+            digits.addPoint();
+        } else {
+            digits.addDigit(plain[m].unicode());
+        }
+        ++m;
+    } while (m < plain.size() &&
+             (isDigit(plain[m]) || (plain[m] == QLatin1Char('.') && isDigit(plain[m - 1]))));
+    return m;
+}
+
+// One operator's arithmetic on its left and right operand; nothing for a division by zero.
+inline std::optional<double> arithmetic(char16_t op, double a, double b)
+{
+    switch (op) {
+    case '+':
+        return a + b;
+    case '-':
+        return a - b;
+    case '*':
+        return a * b;
+    case '/':
+        return b == 0 ? std::nullopt : std::optional<double>(a / b);
+    default:
+        return std::pow(a, b);
+    }
+}
+
+} // namespace
+
+clsCal::clsCal(qint16 roundDigits) : m_roundDigits(roundDigits) {}
+
+// A formula is checked, its values put in, and what is left evaluated; "" has nothing to compute.
 CalcStatus clsCal::Calc(QStringView expression, double& value, CellSource& cells)
 {
     if (m_busy) {
@@ -174,13 +410,8 @@ CalcStatus clsCal::Calc(QStringView expression, double& value, CellSource& cells
         }
     } release{this};
 
-    NumTop = 0;
-    OpTop = 0;
-    OpStack[0] = 0;
-
     const std::optional<QStringView> checked = checkedText(expression);
     if (!checked) {
-        // A formula of "=" signs only has nothing to compute.
         return expression.isEmpty() ? CalcStatus::Undefined : ErrKind;
     }
     if (const CalcStatus status = replaceValues(*checked); status != CalcStatus::Ok) {
@@ -192,6 +423,7 @@ CalcStatus clsCal::Calc(QStringView expression, double& value, CellSource& cells
     return evaluate(m_plain, value);
 }
 
+// Halves go up, towards plus infinity; a power of ten a double holds exactly is not computed.
 double clsCal::Round45(double x, const qint16& n) const
 {
     const double scale =
@@ -199,10 +431,11 @@ double clsCal::Round45(double x, const qint16& n) const
     return std::floor(x * scale + 0.5) / scale;
 }
 
-// Round45 and then the 15 significant digits an operand keeps. For the usual digit counts the
-// rounded value k / 10^n already has at most 15 digits, which saves the text round trip.
-double clsCal::roundedResult(double r) const
+// Round45 and then the 15 significant digits an operand keeps.
+inline double clsCal::roundedResult(double r) const
 {
+    // For the usual digit counts the rounded value k / 10^n already has at most 15 digits,
+    // which saves the text round trip.
     const qint16 n = m_roundDigits;
     if (n >= 0 && n < qint16(ExactPow10.size())) {
         const double k = std::floor(r * ExactPow10[n] + 0.5);
@@ -214,6 +447,9 @@ double clsCal::roundedResult(double r) const
     return cutTo15Digits(Round45(r, n));
 }
 
+// ---- Checking the expression
+
+// The checked text is handed out only when it is accepted.
 bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
 {
     const std::optional<QStringView> checked = checkedText(expression);
@@ -223,89 +459,49 @@ bool clsCal::ExpCheck(QStringView expression, QString& rewritten)
     return checked.has_value();
 }
 
+// A rejection names its kind, which stays until the next one.
+inline std::nullopt_t clsCal::rejected(CalcStatus kind)
+{
+    ErrKind = kind;
+    return std::nullopt;
+}
+
+// Length, characters, parenthesis count, then the minus signs once negative groups are rewritten.
 std::optional<QStringView> clsCal::checkedText(QStringView expression)
 {
-    const qsizetype n = expression.size();
-    if (n > MaxExpressionLength) {
-        ErrKind = CalcStatus::TooLong;
-        return std::nullopt;
+    if (expression.size() > MaxExpressionLength) {
+        return rejected(CalcStatus::TooLong);
     }
-    if (n == 0) {
-        return std::nullopt;
+    if (expression.isEmpty()) {
+        return std::nullopt; // nothing to judge: the last kind stays
     }
-
-    int opens = 0;
-    int closes = 0;
-    bool afterOperator = false;
-    bool negativeGroup = false; // a "(-" to rewrite
-    QChar previous;
-    for (const QChar c : expression) {
-        // The double quote and the comma are refused like any other character outside the
-        // list, and so is an operator right after another.
-        const CharClass cls = charClass(c);
-        const bool isOp = cls == AllowedOperator;
-        if (cls == Refused || (isOp && afterOperator)) {
-            ErrKind = CalcStatus::BadCharacter;
-            return std::nullopt;
-        }
-        afterOperator = isOp;
-        opens += c == QLatin1Char('(') ? 1 : 0;
-        closes += c == QLatin1Char(')') ? 1 : 0;
-        negativeGroup |= previous == QLatin1Char('(') && c == QLatin1Char('-');
-        previous = c;
+    const CharacterScan scan = scanCharacters(expression);
+    if (scan.refused) {
+        return rejected(CalcStatus::BadCharacter);
     }
-    if (opens != closes) {
-        ErrKind = CalcStatus::BadParenthesis;
-        return std::nullopt;
+    if (scan.unclosed != 0) {
+        return rejected(CalcStatus::BadParenthesis);
     }
-
     QStringView work = expression;
-    if (negativeGroup) {
+    if (scan.negativeGroup) {
         m_check.assign(expression);
         rewriteMinus(m_check);
         work = m_check;
     }
-
-    // A leading minus only negates a single operand (-5, -A1, -SIN(30)).
-    if (work.front() == QLatin1Char('-')) {
-        for (qsizetype i = 1; i < work.size(); ++i) {
-            if (isOperator(work[i])) {
-                ErrKind = CalcStatus::BadParenthesis;
-                return std::nullopt;
-            }
-        }
+    // The rewriting only ever removes a "(-", so without one before it there is none after.
+    if (!negatesOneOperand(work) ||
+        (scan.negativeGroup && work.size() > 2 && !negativeGroupsHoldOneOperand(work))) {
+        return rejected(CalcStatus::BadParenthesis);
     }
-
-    // A "(-" left over must hold a single operand up to its ")"; "^" is not looked for. The
-    // rewriting only ever removes a "(-".
-    if (negativeGroup && work.size() > 2) {
-        for (qsizetype j = 1; j < work.size() - 1; ++j) {
-            if (work[j] != QLatin1Char('-') || work[j - 1] != QLatin1Char('(')) {
-                continue;
-            }
-            const qsizetype r = indexOf(work, u')', j + 1);
-            if (r < 0) {
-                ErrKind = CalcStatus::BadParenthesis;
-                return std::nullopt;
-            }
-            for (qsizetype k = j + 1; k < r; ++k) {
-                const char16_t u = work[k].unicode();
-                if (u == '+' || u == '-' || u == '*' || u == '/') {
-                    ErrKind = CalcStatus::BadParenthesis;
-                    return std::nullopt;
-                }
-            }
-        }
-    }
-
     return work;
 }
 
-// Turns (-5) and (-A1) into (0-5) and (0-A1), group by group from the left. The searches for
-// "(" and ")" advance independently; a group the ")" search has already passed ends the
-// rewriting, and what is left unrewritten is judged by the checks that follow.
+// (-5) and (-A1) become (0-5) and (0-A1), group by group from the left.
 void clsCal::rewriteMinus(WorkText& work)
 {
+    // The searches for "(" and ")" advance independently; a group the ")" search has already
+    // passed ends the rewriting, and what is left unrewritten is judged by the checks that
+    // follow.
     qsizetype p = 0; // next "(" search start
     qsizetype q = 0; // next ")" search start
     for (;;) {
@@ -332,8 +528,9 @@ void clsCal::rewriteMinus(WorkText& work)
     }
 }
 
-// text copied to out, every span replaced by what appendValue appends in its place; the first
-// value that fails ends the copy with its status.
+// ---- Replacing references and calls by their values
+
+// text copied to out with every span replaced by its value; the first value that fails ends it.
 template <typename AppendValue>
 CalcStatus clsCal::replaceSpans(QStringView text, const std::vector<Span>& spans, WorkText& out,
                                 AppendValue appendValue)
@@ -352,6 +549,7 @@ CalcStatus clsCal::replaceSpans(QStringView text, const std::vector<Span>& spans
     return CalcStatus::Ok;
 }
 
+// The plain text is handed out only when every value could be put in.
 CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
 {
     const CalcStatus status = replaceValues(expression);
@@ -361,49 +559,33 @@ CalcStatus clsCal::FuncSelCheck(QStringView expression, QString& plain)
     return status;
 }
 
+// The range sum first, then the references, then the calls, whose arguments they may be.
 CalcStatus clsCal::replaceValues(QStringView expression)
 {
     m_sumCalls.clear();
     m_references.clear();
     m_calls.clear();
-    if (const CalcStatus status = sumStage(expression); status != CalcStatus::Ok) {
+    if (const CalcStatus status = replaceRangeSum(expression); status != CalcStatus::Ok) {
         return status;
     }
-    if (const CalcStatus status = referenceStage(); status != CalcStatus::Ok) {
+    if (const CalcStatus status = replaceReferences(); status != CalcStatus::Ok) {
         return status;
     }
-    return functionStage();
+    return replaceCalls();
 }
 
-// Stage A: the range sum, SUM(first:last), into m_afterSum. Only the first ":" is looked at;
-// every occurrence of the sum's call text takes its value.
-CalcStatus clsCal::sumStage(QStringView text)
+// Only the first ":" makes a range sum, and every occurrence of its call text takes its value.
+CalcStatus clsCal::replaceRangeSum(QStringView text)
 {
-    const qsizetype c = indexOf(text, u':');
-    if (c < 0) {
+    const qsizetype colon = indexOf(text, u':');
+    if (colon < 0) {
         m_afterSum.assign(text);
         return CalcStatus::Ok;
     }
-    if (c < 6) {
-        return CalcStatus::BadCharacter; // no room for "SUM(" in front of it
+    QStringView call;
+    if (const CalcStatus status = findRangeSum(text, colon, call); status != CalcStatus::Ok) {
+        return status;
     }
-    const qsizetype d = indexOf(text, u'(', c - 6);
-    const qsizetype e = indexOf(text, u')', c);
-    if (d < 0 || e < 0 || d > c) {
-        return CalcStatus::BadCharacter;
-    }
-    if (d < 3 || chars(text.sliced(d - 3, 3)) != u"SUM") {
-        return CalcStatus::BadCharacter;
-    }
-    RangeFrom.resize(0);
-    RangeTo.resize(0);
-    if (e - d <= 5) {
-        return CalcStatus::BadFunction;
-    }
-    RangeFrom.append(text.sliced(d + 1, c - d - 1).trimmed());
-    RangeTo.append(text.sliced(c + 1, e - c - 1).trimmed());
-
-    const QStringView call = text.sliced(d - 3, e - d + 4);
     m_sumValue.clear();
     m_rangeReady = true;
     const CalcStatus status = appendFuncValue(call, m_sumValue);
@@ -425,12 +607,49 @@ CalcStatus clsCal::sumStage(QStringView text)
     return CalcStatus::Ok;
 }
 
-// Stage B: cell references, each replaced at its own place by its value text, into
-// m_afterRefs. A reference runs from a letter followed by a digit 1..9 to the next operator or
-// ")".
-CalcStatus clsCal::referenceStage()
+// SUM( stands within six characters before the ":", the range's ends between it and the ")".
+CalcStatus clsCal::findRangeSum(QStringView text, qsizetype colon, QStringView& call)
+{
+    if (colon < 6) {
+        return CalcStatus::BadCharacter; // no room for "SUM(" in front of it
+    }
+    const qsizetype open = indexOf(text, u'(', colon - 6);
+    const qsizetype close = indexOf(text, u')', colon);
+    if (open < 0 || close < 0 || open > colon) {
+        return CalcStatus::BadCharacter;
+    }
+    if (open < 3 || chars(text.sliced(open - 3, 3)) != u"SUM") {
+        return CalcStatus::BadCharacter;
+    }
+    m_rangeFrom.resize(0);
+    m_rangeTo.resize(0);
+    if (close - open <= 5) {
+        return CalcStatus::BadFunction;
+    }
+    m_rangeFrom.append(text.sliced(open + 1, colon - open - 1).trimmed());
+    m_rangeTo.append(text.sliced(colon + 1, close - colon - 1).trimmed());
+    call = text.sliced(open - 3, close - open + 4);
+    return CalcStatus::Ok;
+}
+
+// Each reference is replaced where it stands by its cell's value text.
+CalcStatus clsCal::replaceReferences()
 {
     const QStringView text = m_afterSum.view();
+    findReferences(text);
+    return replaceSpans(
+        text, m_references, m_afterRefs, [this](QStringView reference, const Span& span) {
+            const CalcStatus status = appendSelValue(reference, span.inFunc, m_afterRefs);
+            if (status == CalcStatus::Ok && m_afterRefs.size() > MaxWorkingLength) {
+                return CalcStatus::Undefined;
+            }
+            return status;
+        });
+}
+
+// A reference runs from a letter followed by a digit 1..9 to the next operator or ")".
+void clsCal::findReferences(QStringView text)
+{
     for (qsizetype b = 0, n = text.size(); b < n;) {
         if (!(isUpper(text[b]) && b + 1 < n && text[b + 1] >= QLatin1Char('1') &&
               text[b + 1] <= QLatin1Char('9'))) {
@@ -444,24 +663,26 @@ CalcStatus clsCal::referenceStage()
         m_references.push_back({b, end, b >= 2 && isUpper(text[b - 2])});
         b = end + 1;
     }
-    return replaceSpans(
-        text, m_references, m_afterRefs, [this](QStringView reference, const Span& span) {
-            const CalcStatus status = appendSelValue(reference, span.inFunc, m_afterRefs);
-            if (status == CalcStatus::Ok && m_afterRefs.size() > MaxWorkingLength) {
-                return CalcStatus::Undefined;
-            }
-            return status;
-        });
 }
 
-// Stage C: function calls, from a name of two or more letters to the first ")", into plain.
-// Each call is replaced where it stands. That is the same as replacing every occurrence of its
-// text in turn: a call's text can only reappear inside a call with a longer name, and no known
-// name ends in another one, so such a call fails whichever way it is replaced. A negative value
-// comes wrapped from the call's own value text.
-CalcStatus clsCal::functionStage()
+// Each call is replaced where it stands by its value text, a negative one wrapped.
+CalcStatus clsCal::replaceCalls()
 {
+    // That is the same as replacing every occurrence of its text in turn: a call's text can
+    // only reappear inside a call with a longer name, and no known name ends in another one,
+    // so such a call fails whichever way it is replaced.
     const QStringView text = m_afterRefs.view();
+    if (const CalcStatus status = findCalls(text); status != CalcStatus::Ok) {
+        return status;
+    }
+    return replaceSpans(text, m_calls, m_plain, [this](QStringView call, const Span&) {
+        return appendFuncValue(call, m_plain);
+    });
+}
+
+// A call runs from a name of two or more letters to the first ")" after it.
+CalcStatus clsCal::findCalls(QStringView text)
+{
     for (qsizetype k = 0, n = text.size(); k < n;) {
         if (!(isUpper(text[k]) && k + 1 < n && isUpper(text[k + 1]))) {
             ++k;
@@ -474,20 +695,25 @@ CalcStatus clsCal::functionStage()
         m_calls.push_back({k, r + 1});
         k = r + 1;
     }
-    return replaceSpans(text, m_calls, m_plain, [this](QStringView call, const Span&) {
-        return appendFuncValue(call, m_plain);
-    });
+    return CalcStatus::Ok;
 }
 
-QStringList clsCal::RefList() const
+// The texts of the spans, in order of position.
+QStringList clsCal::spanTexts(QStringView text, const std::vector<Span>& spans)
 {
     QStringList list;
-    for (const Span& span : m_references) {
-        list.append(m_afterSum.view().sliced(span.begin, span.end - span.begin).toString());
+    for (const Span& span : spans) {
+        list.append(text.sliced(span.begin, span.end - span.begin).toString());
     }
     return list;
 }
 
+QStringList clsCal::RefList() const
+{
+    return spanTexts(m_afterSum, m_references);
+}
+
+// Whether each reference stands right after a function's "(", in order of position.
 QList<bool> clsCal::RefInFunc() const
 {
     QList<bool> list;
@@ -499,13 +725,10 @@ QList<bool> clsCal::RefInFunc() const
 
 QStringList clsCal::FuncList() const
 {
-    QStringList list;
-    for (const Span& span : m_calls) {
-        list.append(m_afterRefs.view().sliced(span.begin, span.end - span.begin).toString());
-    }
-    return list;
+    return spanTexts(m_afterRefs, m_calls);
 }
 
+// The number of calls, capped at what a qint16 holds.
 qint16 clsCal::FuncCount() const
 {
     return qint16(std::min<size_t>(m_calls.size(), 32767));
@@ -513,29 +736,21 @@ qint16 clsCal::FuncCount() const
 
 CalcStatus clsCal::GetSelValue(QStringView reference, QString& value, bool inFunc)
 {
-    WorkText text;
-    const CalcStatus status = appendSelValue(reference, inFunc, text);
-    if (status == CalcStatus::Ok) {
-        value = text.toString();
-    }
-    return status;
+    return builtText(value,
+                     [&](WorkText& text) { return appendSelValue(reference, inFunc, text); });
 }
 
-// GetSelValue's value text, appended to out.
+// A reference's value is its cell's text as it stands, wrapped when negative unless in a call.
 CalcStatus clsCal::appendSelValue(QStringView reference, bool inFunc, WorkText& out)
 {
-    if (reference.isEmpty() || !isUpper(reference[0])) {
-        return CalcStatus::BadCharacter;
+    const auto address = cellAddress(reference, LastRow);
+    if (!address) {
+        return CalcStatus::BadCharacter; // not a reference, or no such cell on the sheet
     }
-    const auto row = referenceRow(reference.sliced(1), LastRow);
-    if (!row) {
-        return CalcStatus::BadCharacter; // not a number, or no such cell on the sheet
-    }
-    const int col = reference[0].unicode() - 64;
     if (!m_cells) {
         return CalcStatus::EmptyCell;
     }
-    const QString& text = m_cells->cellValue(*row, col).text();
+    const QString& text = m_cells->cellValue(address->row, address->col).text();
     if (text.isEmpty()) {
         return CalcStatus::EmptyCell;
     }
@@ -549,188 +764,110 @@ CalcStatus clsCal::appendSelValue(QStringView reference, bool inFunc, WorkText& 
 
 CalcStatus clsCal::GetFuncValue(QStringView call, QString& value)
 {
-    WorkText text;
-    const CalcStatus status = appendFuncValue(call, text);
-    if (status == CalcStatus::Ok) {
-        value = text.toString();
-    }
-    return status;
+    return builtText(value, [&](WorkText& text) { return appendFuncValue(call, text); });
 }
 
-// GetFuncValue's value text, appended to out: the result in the form a cell shows it (0.5
-// rather than .5, -0.5 rather than -.5), a negative one wrapped.
+// A call's value is its function's result, rounded but for ABS, as the text a cell shows.
 CalcStatus clsCal::appendFuncValue(QStringView call, WorkText& out)
 {
-    const qsizetype lp = indexOf(call, u'(');
-    if (lp <= 0) {
+    const std::optional<CallParts> parts = callParts(call);
+    if (!parts) {
         return CalcStatus::BadFunction;
     }
-    const qsizetype rp = indexOf(call, u')', lp);
-    if (rp < 0) {
-        return CalcStatus::BadFunction;
-    }
-    const QStringView name = call.first(lp);
-    QStringView argument = call.sliced(lp + 1, rp - lp - 1);
-    // Undo the rewriting of a negative argument: SIN(-5) arrives as SIN(0-5), and every "0-"
-    // becomes "-" again.
-    if (argument.startsWith(QLatin1String("0-"))) {
-        m_argument.clear();
-        for (qsizetype i = 0; i < argument.size(); ++i) {
-            if (argument[i] == QLatin1Char('0') && i + 1 < argument.size() &&
-                argument[i + 1] == QLatin1Char('-')) {
-                ++i;
-            }
-            m_argument.append(argument[i].unicode());
-        }
-        argument = m_argument;
-    }
-
-    const Function function = functionNamed(name);
+    const Function function = functionNamed(parts->name);
     if (function == Function::Sum) {
         return appendRangeSum(out);
     }
-
     double x = 0;
     if (function != Function::Pi) {
+        const QStringView argument = restoredArgument(parts->argument);
         const auto number = readFormulaNumber(argument);
         if (argument.isEmpty() || !number) {
             return CalcStatus::BadFunction;
         }
         x = *number;
     }
-
-    double result = 0;
-    switch (function) {
-    case Function::Pi:
-        result = Round45(3.14159265358979, m_roundDigits);
-        break;
-    case Function::Abs:
-        result = std::fabs(x);
-        break;
-    case Function::Sin:
-        result = Round45(std::sin(x), m_roundDigits);
-        break;
-    case Function::Cos:
-        result = Round45(std::cos(x), m_roundDigits);
-        break;
-    case Function::Tan:
-        result = Round45(std::tan(x), m_roundDigits);
-        break;
-    case Function::Sqrt:
-        if (x < 0) {
-            return CalcStatus::BadFunction;
-        }
-        result = Round45(std::sqrt(x), m_roundDigits);
-        break;
-    default:
+    const std::optional<double> result = functionResult(function, x);
+    if (!result) {
         return CalcStatus::BadFunction;
     }
-    if (!std::isfinite(result)) {
-        return CalcStatus::Undefined;
-    }
-    const qsizetype start = out.size();
-    appendGridNumber(out, result);
-    wrapNegative(out, start);
-    return CalcStatus::Ok;
+    return appendNumberValue(out,
+                             function == Function::Abs ? *result : Round45(*result, m_roundDigits));
 }
 
-// Sum of the rectangle between RangeFrom and RangeTo, column by column; rows 1..200 only.
-// Its value text is appended to out as a function's is.
+// SIN(-5) arrives as SIN(0-5): in an argument that starts with "0-", every "0-" is "-" again.
+QStringView clsCal::restoredArgument(QStringView argument)
+{
+    if (!argument.startsWith(QLatin1String("0-"))) {
+        return argument;
+    }
+    m_argument.clear();
+    for (qsizetype i = 0; i < argument.size(); ++i) {
+        if (argument[i] == QLatin1Char('0') && i + 1 < argument.size() &&
+            argument[i + 1] == QLatin1Char('-')) {
+            ++i;
+        }
+        m_argument.append(argument[i].unicode());
+    }
+    return m_argument;
+}
+
+// The range sum's value: its block's sum, which may not take in the formula's own cell.
 CalcStatus clsCal::appendRangeSum(WorkText& out)
 {
-    if (!m_rangeReady || RangeFrom.isEmpty() || RangeTo.isEmpty()) {
+    if (!m_rangeReady || m_rangeFrom.isEmpty() || m_rangeTo.isEmpty()) {
         return CalcStatus::BadFunction;
     }
-    int rows[2];
-    int cols[2];
-    const QString* ends[2] = {&RangeFrom, &RangeTo};
-    for (int i = 0; i < 2; ++i) {
-        const QString& end = *ends[i];
-        if (!isUpper(end[0])) {
-            return CalcStatus::BadFunction;
-        }
-        const auto row = referenceRow(QStringView(end).sliced(1), RangeRows);
-        if (!row) {
-            return CalcStatus::BadFunction;
-        }
-        rows[i] = *row;
-        cols[i] = end[0].unicode() - 64;
-    }
-    const int top = std::min(rows[0], rows[1]);
-    const int bottom = std::max(rows[0], rows[1]);
-    const int left = std::min(cols[0], cols[1]);
-    const int right = std::max(cols[0], cols[1]);
-    if (!m_cells) {
+    const std::optional<Block> block = rangeBlock(m_rangeFrom, m_rangeTo);
+    if (!block || !m_cells) {
         return CalcStatus::BadFunction;
     }
-    const int ownRow = m_cells->currentRow();
-    const int ownCol = m_cells->currentCol();
-    if (ownRow >= top && ownRow <= bottom && ownCol >= left && ownCol <= right) {
+    if (block->holds(m_cells->currentRow(), m_cells->currentCol())) {
         return CalcStatus::CircularRange;
     }
-
-    double sum = 0;
-    for (int col = left; col <= right; ++col) {
-        for (int row = top; row <= bottom; ++row) {
-            const auto number = m_cells->cellValue(row, col).textAsNumber();
-            if (!number) {
-                return CalcStatus::BadFunction; // empty, or a text that is no number
-            }
-            sum += *number;
-        }
+    const std::optional<double> sum = blockSum(*m_cells, *block);
+    if (!sum) {
+        return CalcStatus::BadFunction; // a cell empty, or a text that is no number
     }
-    if (!std::isfinite(sum)) {
-        return CalcStatus::Undefined;
-    }
-    const qsizetype start = out.size();
-    appendGridNumber(out, sum);
-    wrapNegative(out, start);
-    return CalcStatus::Ok;
+    return appendNumberValue(out, *sum);
 }
 
-CalcStatus clsCal::Calculation()
+// ---- Evaluating
+
+// Operator priority: groups first, "^" before "*" "/" before "+" "-", equals from the left.
+CalcStatus clsCal::evaluate(QStringView plain, double& value)
 {
-    const char16_t op = OpStack[OpTop];
-    // The operator's own two operands must be the top two: one pushed before it within its
-    // parenthesis group and one after it. Anything else is an operand short, as in (*2) or an
-    // unrewritten (-SIN(1)), or two operands without an operator between them, as in 2(3).
-    if (!isOperator(QChar(op)) || !m_hasLeft[OpTop] || NumTop != m_leftTop[OpTop] + 1) {
-        return CalcStatus::Undefined;
-    }
-    const double a = NumStack[NumTop - 1];
-    const double b = NumStack[NumTop];
-    double r = 0;
-    switch (op) {
-    case '+':
-        r = a + b;
-        break;
-    case '-':
-        r = a - b;
-        break;
-    case '*':
-        r = a * b;
-        break;
-    case '/':
-        if (b == 0) {
-            return CalcStatus::DivisionByZero;
+    clearStacks();
+    for (qsizetype m = 0; m < plain.size();) {
+        CalcStatus status;
+        if (isDigit(plain[m]) || plain[m] == QLatin1Char('.')) {
+            DecimalDigits digits;
+            const qsizetype end = readOperand(plain, m, digits);
+            status = pushOperand(plain.sliced(m, end - m), digits);
+            m = end;
+        } else {
+            status = takeOperator(plain[m].unicode());
+            ++m;
         }
-        r = a / b;
-        break;
-    default:
-        r = std::pow(a, b);
-        break;
+        if (status != CalcStatus::Ok) {
+            return status;
+        }
     }
-    r = std::isfinite(r) ? roundedResult(r) : r;
-    if (!std::isfinite(r)) {
-        return CalcStatus::Undefined;
-    }
-    NumStack[NumTop - 1] = r;
-    --NumTop;
-    --OpTop;
-    return CalcStatus::Ok;
+    return finalValue(plain, value);
 }
 
-CalcStatus clsCal::pushOperand(QStringView text, const DecimalDigits& digits)
+// Every evaluation starts on empty stacks, the operator stack's bottom marked by 0.
+inline void clsCal::clearStacks()
+{
+    m_operandTop = 0;
+    m_operatorTop = 0;
+    m_operators[0] = 0;
+    m_groupTop = 0;
+    m_groupBase[0] = 0;
+}
+
+// An operand is its digits' exact value, or else the general reading of its text.
+inline CalcStatus clsCal::pushOperand(QStringView text, const DecimalDigits& digits)
 {
     auto number = digits.value();
     if (!number) {
@@ -739,94 +876,101 @@ CalcStatus clsCal::pushOperand(QStringView text, const DecimalDigits& digits)
     if (!number) {
         return CalcStatus::Undefined;
     }
-    if (NumTop + 1 >= StackSize) {
+    if (m_operandTop + 1 >= StackSize) {
         return CalcStatus::Undefined;
     }
-    NumStack[++NumTop] = *number;
+    m_operands[++m_operandTop] = *number;
     return CalcStatus::Ok;
 }
 
-// Operator-priority evaluation of a text of numbers, operators and parentheses.
-CalcStatus clsCal::evaluate(QStringView plain, double& value)
+// Only operators and parentheses stand between operands; stacked ones of priority go first.
+inline CalcStatus clsCal::takeOperator(char16_t op)
 {
-    const qsizetype n = plain.size();
-    qsizetype operandStart = -1; // start of the operand being read
-    DecimalDigits operand;       // its digits, taken as they are passed
-    // Operand count at each open "(": an operator's left operand must lie above it.
-    std::array<qint16, StackSize> groupBase;
-    int groups = 0;
-    groupBase[0] = 0;
-    for (qsizetype m = 0; m <= n; ++m) {
-        const QChar c = m < n ? plain[m] : QChar();
-        const bool digit = isDigit(c);
-        const bool point = c == QLatin1Char('.');
-        if (digit || point) {
-            // A digit continues an operand after a digit or point; a point continues one only
-            // after a digit, so .5 and 2*.5 read as 0.5.
-            const bool continues = operandStart >= 0 && (digit ? true : isDigit(plain[m - 1]));
-            if (!continues) {
-                if (operandStart >= 0) {
-                    const QStringView text = plain.sliced(operandStart, m - operandStart);
-                    if (const CalcStatus s = pushOperand(text, operand); s != CalcStatus::Ok) {
-                        return s;
-                    }
-                }
-                operandStart = m;
-                operand = DecimalDigits();
-            }
-            if (digit) {
-                operand.addDigit(c.unicode());
-            } else {
-                operand.addPoint();
-            }
-            continue;
-        }
-        if (operandStart >= 0) {
-            const QStringView text = plain.sliced(operandStart, m - operandStart);
-            if (const CalcStatus s = pushOperand(text, operand); s != CalcStatus::Ok) {
-                return s;
-            }
-            operandStart = -1;
-        }
-        if (m == n) {
-            break;
-        }
-        const char16_t u = c.unicode();
-        if (!isOperator(c) && u != '(' && u != ')') {
-            return CalcStatus::Undefined; // a letter, ":" or anything a value text brought in
-        }
-        while (OpStack[OpTop] != u'(' && OpPriority[OpStack[OpTop]] >= OpPriority[u]) {
-            if (const CalcStatus s = Calculation(); s != CalcStatus::Ok) {
-                return s;
-            }
-        }
-        if (u == ')') {
-            if (OpStack[OpTop] != u'(') {
-                return CalcStatus::Undefined;
-            }
-            --OpTop;
-            --groups;
-        } else {
-            if (OpTop + 1 >= StackSize) {
-                return CalcStatus::Undefined;
-            }
-            OpStack[++OpTop] = u;
-            m_leftTop[OpTop] = NumTop;
-            m_hasLeft[OpTop] = NumTop > groupBase[groups];
-            if (u == '(') {
-                groupBase[++groups] = NumTop;
-            }
+    if (!isOperator(QChar(op)) && op != u'(' && op != u')') {
+        return CalcStatus::Undefined; // a letter, ":" or anything a value text brought in
+    }
+    if (const CalcStatus status = applyPriorOperators(op); status != CalcStatus::Ok) {
+        return status;
+    }
+    return op == u')' ? closeGroup() : pushOperator(op);
+}
+
+// Stacked operators of the same or a higher priority are applied, back to the innermost "(".
+inline CalcStatus clsCal::applyPriorOperators(char16_t op)
+{
+    while (m_operators[m_operatorTop] != u'(' &&
+           priority(m_operators[m_operatorTop]) >= priority(op)) {
+        if (const CalcStatus status = applyTopOperator(); status != CalcStatus::Ok) {
+            return status;
         }
     }
-    while (NumTop >= 2) {
-        if (const CalcStatus s = Calculation(); s != CalcStatus::Ok) {
-            return s;
+    return CalcStatus::Ok;
+}
+
+// A ")" closes the group of the "(" it meets; one that meets none has no value.
+inline CalcStatus clsCal::closeGroup()
+{
+    if (m_operators[m_operatorTop] != u'(') {
+        return CalcStatus::Undefined;
+    }
+    --m_operatorTop;
+    --m_groupTop;
+    return CalcStatus::Ok;
+}
+
+// An operator is stacked with what stands left of it in its group; a "(" also opens a group.
+inline CalcStatus clsCal::pushOperator(char16_t op)
+{
+    if (m_operatorTop + 1 >= StackSize) {
+        return CalcStatus::Undefined;
+    }
+    m_operators[++m_operatorTop] = op;
+    m_leftTop[m_operatorTop] = m_operandTop;
+    m_hasLeft[m_operatorTop] = m_operandTop > m_groupBase[m_groupTop];
+    if (op == u'(') {
+        m_groupBase[++m_groupTop] = m_operandTop;
+    }
+    return CalcStatus::Ok;
+}
+
+// The top operator takes its own two operands, and its result is rounded.
+inline CalcStatus clsCal::applyTopOperator()
+{
+    const char16_t op = m_operators[m_operatorTop];
+    // The operator's own two operands must be the top two: one pushed before it within its
+    // parenthesis group and one after it. Anything else is an operand short, as in (*2) or an
+    // unrewritten (-SIN(1)), or two operands without an operator between them, as in 2(3).
+    if (!isOperator(QChar(op)) || !m_hasLeft[m_operatorTop] ||
+        m_operandTop != m_leftTop[m_operatorTop] + 1) {
+        return CalcStatus::Undefined;
+    }
+    const std::optional<double> exact =
+        arithmetic(op, m_operands[m_operandTop - 1], m_operands[m_operandTop]);
+    if (!exact) {
+        return CalcStatus::DivisionByZero;
+    }
+    const double r = std::isfinite(*exact) ? roundedResult(*exact) : *exact;
+    if (!std::isfinite(r)) {
+        return CalcStatus::Undefined;
+    }
+    m_operands[m_operandTop - 1] = r;
+    --m_operandTop;
+    --m_operatorTop;
+    return CalcStatus::Ok;
+}
+
+// The operators still stacked apply from the top; one operand is left, a leading "-" negates it.
+inline CalcStatus clsCal::finalValue(QStringView plain, double& value)
+{
+    while (m_operandTop >= 2) {
+        if (const CalcStatus status = applyTopOperator(); status != CalcStatus::Ok) {
+            return status;
         }
     }
-    if (NumTop < 1) {
+    if (m_operandTop < 1) {
         return CalcStatus::Undefined; // nothing to compute, as in ()
     }
-    double result = NumStack[NumTop];
+    double result = m_operands[m_operandTop];
     if (plain.startsWith(QLatin1Char('-'))) {
         result = -result;
     }

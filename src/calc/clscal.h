@@ -23,8 +23,8 @@ class DecimalDigits;
 // priorities, every operator result rounded half up to RoundDigits places and kept to 15
 // significant digits.
 //
-// A sheet is recalculated cell by cell, so the working texts of an evaluation are members that
-// keep their buffers: after the first few formulas an evaluation allocates nothing.
+// A sheet is recalculated cell by cell, so the working texts and stacks of an evaluation are
+// members that keep their room: after the first few formulas an evaluation allocates nothing.
 class clsCal
 {
 public:
@@ -54,9 +54,6 @@ public:
     // characters (setting ErrKind); otherwise rewrites (-5) as (0-5) into rewritten.
     bool ExpCheck(QStringView expression, QString& rewritten);
 
-    // Applies the top operator to the two top operands.
-    CalcStatus Calculation();
-
     // The cell references and function calls the last FuncSelCheck found, in order of
     // position; RefInFunc tells for each reference whether it stands right after a function's
     // "(". Built on request from the positions the evaluation keeps.
@@ -65,20 +62,12 @@ public:
     QStringList FuncList() const;
     qint16 FuncCount() const;
 
-    static constexpr int StackSize = 129;
-
-    std::array<qint16, 256> OpPriority{};
-    std::array<double, StackSize> NumStack{};
-    qint16 NumTop = 0;
-    std::array<char16_t, StackSize> OpStack{};
-    qint16 OpTop = 0;
     // Kind of the last rejected expression; kept from one Calc to the next.
     CalcStatus ErrKind = CalcStatus::Ok;
 
-    QString RangeFrom;
-    QString RangeTo;
-
 private:
+    static constexpr int StackSize = 129;
+
     // Where a reference or call stands in the working text, end exclusive.
     struct Span
     {
@@ -90,33 +79,60 @@ private:
     template <typename AppendValue>
     static CalcStatus replaceSpans(QStringView text, const std::vector<Span>& spans, WorkText& out,
                                    AppendValue appendValue);
+    static QStringList spanTexts(QStringView text, const std::vector<Span>& spans);
 
-    // ExpCheck's verdict with the text it accepted: the expression itself, or its rewriting.
+    // Checking: ExpCheck's verdict with the text it accepted, the expression or its rewriting.
     std::optional<QStringView> checkedText(QStringView expression);
-    // FuncSelCheck into m_plain.
-    CalcStatus replaceValues(QStringView expression);
-    CalcStatus sumStage(QStringView expression);
-    CalcStatus referenceStage();
-    CalcStatus functionStage();
-    CalcStatus appendSelValue(QStringView reference, bool inFunc, WorkText& out);
-    CalcStatus appendFuncValue(QStringView call, WorkText& out);
-    CalcStatus appendRangeSum(WorkText& out);
-    CalcStatus evaluate(QStringView plain, double& value);
-    CalcStatus pushOperand(QStringView text, const DecimalDigits& digits);
-    double roundedResult(double r) const;
+    std::nullopt_t rejected(CalcStatus kind);
     static void rewriteMinus(WorkText& work);
 
-    // Per operator-stack entry: the operand count when it was pushed, and whether an operand of
-    // its own parenthesis group stood left of it.
-    std::array<qint16, StackSize> m_leftTop{};
-    std::array<bool, StackSize> m_hasLeft{};
+    // Replacing values: FuncSelCheck into m_plain, one kind of value after the other.
+    CalcStatus replaceValues(QStringView expression);
+    CalcStatus replaceRangeSum(QStringView text);
+    CalcStatus findRangeSum(QStringView text, qsizetype colon, QStringView& call);
+    CalcStatus replaceReferences();
+    void findReferences(QStringView text);
+    CalcStatus replaceCalls();
+    CalcStatus findCalls(QStringView text);
+    CalcStatus appendSelValue(QStringView reference, bool inFunc, WorkText& out);
+    CalcStatus appendFuncValue(QStringView call, WorkText& out);
+    QStringView restoredArgument(QStringView argument);
+    CalcStatus appendRangeSum(WorkText& out);
+
+    // Evaluating: operator priority over the operand and operator stacks.
+    CalcStatus evaluate(QStringView plain, double& value);
+    void clearStacks();
+    CalcStatus pushOperand(QStringView text, const DecimalDigits& digits);
+    CalcStatus takeOperator(char16_t op);
+    CalcStatus applyPriorOperators(char16_t op);
+    CalcStatus closeGroup();
+    CalcStatus pushOperator(char16_t op);
+    CalcStatus applyTopOperator();
+    CalcStatus finalValue(QStringView plain, double& value);
+    double roundedResult(double r) const;
+
     qint16 m_roundDigits;
     CellSource* m_cells = nullptr;
     bool m_busy = false;
-    // Only the range that stage A of this evaluation found may be summed.
+    // Only the range that this evaluation's range sum step found may be summed.
     bool m_rangeReady = false;
+    // The two ends of that range, as written (A1 and B5 of SUM(A1:B5)).
+    QString m_rangeFrom;
+    QString m_rangeTo;
 
-    // The working texts of one evaluation, each stage writing the next.
+    // The stacks of one evaluation. Per operator entry also the operand count when it was
+    // pushed, and whether an operand of its own parenthesis group stood left of it; per open
+    // "(" the operand count, above which an operator's left operand must lie.
+    std::array<double, StackSize> m_operands{};
+    qint16 m_operandTop = 0;
+    std::array<char16_t, StackSize> m_operators{};
+    std::array<qint16, StackSize> m_leftTop{};
+    std::array<bool, StackSize> m_hasLeft{};
+    qint16 m_operatorTop = 0;
+    std::array<qint16, StackSize> m_groupBase{};
+    qint16 m_groupTop = 0;
+
+    // The working texts of one evaluation, each step writing the next.
     WorkText m_check;     // ExpCheck's rewriting
     WorkText m_afterSum;  // with the range sum replaced; RefList points into it
     WorkText m_afterRefs; // with the references replaced; FuncList points into it
