@@ -1,9 +1,11 @@
 // The chart menu: the block to chart, the chart dialog, the chart window and its print.
 #include "app/chartcommands.h"
 
+#include "app/frmzel.h"
+#include "chart/chartdata.h"
+#include "chart/chartstyle.h"
 #include "chart/frmchart.h"
 #include "chart/frmchartsel.h"
-#include "app/frmzel.h"
 #include "print/printrange.h"
 #include "sheet/sheetgrid.h"
 
@@ -23,12 +25,14 @@ void ChartCommands::mnuGraphShow_Click()
     GraphCol = grid.Col();
     GraphColSel = grid.ColSel();
     if (selectionIsOneCell(grid)) {
-        m_window.app().messages().critical(&m_window, QStringLiteral("グラフ表示範囲を選択してください！"));
+        m_window.app().messages().critical(&m_window,
+                                           QStringLiteral("グラフ表示範囲を選択してください！"));
         return;
     }
     if (!m_chartSel) {
         m_chartSel = new frmChartSel(&m_window);
-        QObject::connect(m_chartSel, &frmChartSel::chartRequested, &m_window, [this] { cmdGOK_Click(); });
+        QObject::connect(m_chartSel, &frmChartSel::chartRequested, &m_window,
+                         [this] { cmdGOK_Click(); });
     }
     m_chartSel->show();
     m_chartSel->raise();
@@ -38,14 +42,15 @@ void ChartCommands::mnuGraphShow_Click()
 void ChartCommands::cmdGOK_Click()
 {
     GraphType = m_chartSel->graphType();
-    GraphLine = GraphType == 2 || GraphType == 3;
+    const ChartType type = chartTypeOfNumber(GraphType);
+    GraphLine = isLineChart(type);
     GraphMono = m_chartSel->graphMono();
     frmZelChild* sheet = m_window.activeSheet();
     if (!sheet || m_chart) {
         return;
     }
     ChartStyle style;
-    style.type = GraphType;
+    style.type = type;
     style.mono = GraphMono;
     style.title = m_chartSel->title(0);
     style.xTitle = m_chartSel->title(1);

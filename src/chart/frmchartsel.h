@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/chartview.h"
+#include "chart/chartstyle.h"
 
 #include <QDialog>
 #include <array>
@@ -26,7 +26,8 @@ public:
     QPushButton* cmdGOK = nullptr;
     QPushButton* cmdGCancel = nullptr;
 
-    // The chart type number of the chosen option (0 3D bar, 1 2D bar, 2 3D line, 3 2D line).
+    // The chart menu's number of the chosen type (0 3D bar, 1 2D bar, 2 3D line, 3 2D line), as
+    // chartTypeOfNumber reads it.
     int graphType() const;
     bool graphMono() const;
     // The chosen titles; a font size that is not a number keeps the default of 10 points.

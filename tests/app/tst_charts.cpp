@@ -1,9 +1,11 @@
-#include "sheet/celleditor.h"
-#include "testwindow.h"
+#include "app/frmzel.h"
+#include "chart/chartlayout.h"
+#include "chart/chartpatterns.h"
 #include "chart/frmchart.h"
 #include "chart/frmchartsel.h"
-#include "app/frmzel.h"
+#include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
+#include "testwindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -88,7 +90,8 @@ void TestCharts::enter(int row, int col, const QString& text)
 // A1:C4: names in row 1, months in column A, numbers (typed and computed) elsewhere.
 void TestCharts::fillExample()
 {
-    const char* cells[4][3] = {{"", "売上", "経費"}, {"4月", "120", "=40*2"}, {"5月", "150.6", "95"}, {"6月", "x", "-20"}};
+    const char* cells[4][3] = {
+        {"", "売上", "経費"}, {"4月", "120", "=40*2"}, {"5月", "150.6", "95"}, {"6月", "x", "-20"}};
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 3; ++c) {
             enter(r + 1, c + 1, QString::fromUtf8(cells[r][c]));
@@ -107,10 +110,13 @@ void TestCharts::openChart()
 void TestCharts::dataOfBlock()
 {
     fillExample();
-    for (const QRect& corners : {QRect(QPoint(1, 1), QPoint(3, 4)), QRect(QPoint(3, 4), QPoint(1, 1))}) {
-        const ChartData data = chartData(sheet()->model(), corners.top(), corners.left(), corners.bottom(), corners.right());
+    for (const QRect& corners :
+         {QRect(QPoint(1, 1), QPoint(3, 4)), QRect(QPoint(3, 4), QPoint(1, 1))}) {
+        const ChartData data = chartData(sheet()->model(), corners.top(), corners.left(),
+                                         corners.bottom(), corners.right());
         QCOMPARE(data.seriesNames, (QStringList{QStringLiteral("売上"), QStringLiteral("経費")}));
-        QCOMPARE(data.categories, (QStringList{QString(), QStringLiteral("4月"), QStringLiteral("5月"), QStringLiteral("6月")}));
+        QCOMPARE(data.categories, (QStringList{QString(), QStringLiteral("4月"),
+                                               QStringLiteral("5月"), QStringLiteral("6月")}));
         QCOMPARE(data.values[0][0], std::nullopt); // the names row is a category without values
         QCOMPARE(data.values[0][1], std::optional<double>(120));
         QCOMPARE(data.values[0][3], std::nullopt); // text is no value
@@ -132,7 +138,8 @@ void TestCharts::dataOfBlock()
 
     grid().setCurrent(2, 2);
     window->mnuGraphShow_Click();
-    QCOMPARE(messages->criticals, QStringList{QStringLiteral("グラフ表示範囲を選択してください！")});
+    QCOMPARE(messages->criticals,
+             QStringList{QStringLiteral("グラフ表示範囲を選択してください！")});
     QVERIFY(!window->charts().chartSel());
 }
 
@@ -192,7 +199,9 @@ void TestCharts::menuFollowsChartWindow()
     grid().setRowSel(4);
     grid().setColSel(3);
     openChart();
-    auto enabled = [this](const char* name) { return window->findChild<QAction*>(QLatin1String(name))->isEnabled(); };
+    auto enabled = [this](const char* name) {
+        return window->findChild<QAction*>(QLatin1String(name))->isEnabled();
+    };
     Q_EMIT window->mnuGraph->aboutToShow();
     QVERIFY(window->charts().GraphShown());
     QVERIFY(!enabled("mnuGraphShow"));
@@ -214,9 +223,11 @@ void TestCharts::monoAppearancesDistinct()
     QSet<int> patterns(style.patterns.begin(), style.patterns.end());
     QSet<int> dashes(style.dashStyles.begin(), style.dashStyles.end());
     QCOMPARE(patterns.size(), 17); // every pattern can come up, none outside 1..17
-    QVERIFY(*std::min_element(patterns.begin(), patterns.end()) == 1 && *std::max_element(patterns.begin(), patterns.end()) == 17);
+    QVERIFY(*std::min_element(patterns.begin(), patterns.end()) == 1 &&
+            *std::max_element(patterns.begin(), patterns.end()) == 17);
     QCOMPARE(dashes.size(), 8);
-    QVERIFY(*std::min_element(dashes.begin(), dashes.end()) == 1 && *std::max_element(dashes.begin(), dashes.end()) == 8);
+    QVERIFY(*std::min_element(dashes.begin(), dashes.end()) == 1 &&
+            *std::max_element(dashes.begin(), dashes.end()) == 8);
 
     // Seventeen patterns that look different, and eight dash styles.
     QSet<QByteArray> looks;
@@ -226,7 +237,8 @@ void TestCharts::monoAppearancesDistinct()
         QPainter painter(&tile);
         painter.fillRect(tile.rect(), patternBrush(p));
         painter.end();
-        looks.insert(QByteArray(reinterpret_cast<const char*>(tile.constBits()), int(tile.sizeInBytes())));
+        looks.insert(
+            QByteArray(reinterpret_cast<const char*>(tile.constBits()), int(tile.sizeInBytes())));
     }
     QCOMPARE(looks.size(), 17);
     QSet<QString> dashLooks;
@@ -277,9 +289,9 @@ void TestCharts::titleSizes()
     ChartStyle style;
     style.title = dialog.title(0);
     ChartView view;
-    const ChartLayout big = ChartRenderer(data, style).layout(QRectF(0, 0, 600, 400), &view);
+    const ChartLayout big = chartLayout(data, style, QRectF(0, 0, 600, 400), &view);
     style.title.points = 10;
-    const ChartLayout small = ChartRenderer(data, style).layout(QRectF(0, 0, 600, 400), &view);
+    const ChartLayout small = chartLayout(data, style, QRectF(0, 0, 600, 400), &view);
     QVERIFY(big.title.height() > small.title.height() * 1.5);
 }
 
@@ -290,7 +302,9 @@ void TestCharts::renderedTypes_data()
     const char* names[] = {"3D bar", "2D bar", "3D line", "2D line"};
     for (int type = 0; type < 4; ++type) {
         QTest::newRow(names[type]) << type << false;
-        QTest::newRow(qPrintable(QString::fromLatin1(names[type]) + QStringLiteral(", black and white"))) << type << true;
+        QTest::newRow(
+            qPrintable(QString::fromLatin1(names[type]) + QStringLiteral(", black and white")))
+            << type << true;
     }
 }
 
@@ -302,7 +316,7 @@ void TestCharts::renderedTypes()
     ChartView view;
     view.resize(552, 390);
     view.data = chartData(sheet()->model(), 1, 1, 4, 3);
-    view.style.type = type;
+    view.style.type = chartTypeOfNumber(type);
     view.style.mono = mono;
     view.style.title = {QStringLiteral("月別の売上と経費"), 14};
     view.style.xTitle = {QStringLiteral("月"), 10};
@@ -310,7 +324,7 @@ void TestCharts::renderedTypes()
     QRandomGenerator random(1);
     chooseMonoAppearance(view.style, view.data.seriesCount(), random);
     const QImage image = view.image();
-    const ChartLayout l = ChartRenderer(view.data, view.style).layout(QRectF(view.rect()), &view);
+    const ChartLayout l = chartLayout(view.data, view.style, QRectF(view.rect()), &view);
     QVERIFY(hasInk(image, l.title.toRect()));
     QVERIFY(hasInk(image, l.legend.toRect()));
     QVERIFY(hasInk(image, l.yTitle.toRect()));
@@ -324,7 +338,9 @@ void TestCharts::renderedTypes()
     }
     QCOMPARE(coloured, !mono);
     if (qEnvironmentVariableIsSet("ZELTARN_ARTIFACTS")) {
-        const QString name = QStringLiteral("chart-%1%2.png").arg(type).arg(mono ? QStringLiteral("-mono") : QString());
+        const QString name = QStringLiteral("chart-%1%2.png")
+                                 .arg(type)
+                                 .arg(mono ? QStringLiteral("-mono") : QString());
         QDir().mkpath(qEnvironmentVariable("ZELTARN_ARTIFACTS"));
         image.save(QDir(qEnvironmentVariable("ZELTARN_ARTIFACTS")).filePath(name));
     }
