@@ -11,8 +11,9 @@
 
 class clsCal;
 
-// The state the whole program shares: the bookkeeping of open sheets and the formula engine
-// with its decimal places. The main window owns one; tests make a fresh one each.
+// The state the whole program shares: the bookkeeping of open sheets, the formula engine with
+// its decimal places, the message boxes and file dialogs behind their seams, and the recovery
+// store. The main window owns one; tests make a fresh one each.
 class AppState
 {
 public:

@@ -192,7 +192,7 @@ void FileCommands::mnuFileSaveAs_Click()
 bool FileCommands::saveForClose(frmZelChild& sheet)
 {
     QString path = sheet.windowTitle();
-    if (path.contains(QLatin1String("New-Sheet"))) {
+    if (sheet.isUntitled()) {
         path = AskSaveAsName();
         if (path.isEmpty() || refuseHeldPath(path, &sheet)) {
             return false;

@@ -21,9 +21,10 @@ class QToolBar;
 class QWidget;
 
 // The main window: the sheets in a multiple-document area, the menus and toolbar, the cell
-// address label and the edit line, and the bookkeeping of open sheets. The commands themselves
-// belong to one object per concern (files, editing, printing, display settings, charts); each
-// menu entry's handler below hands its command to the object that owns it.
+// address label and the edit line. It owns the program's state (AppState: the open sheets, the
+// engine, the message boxes and dialogs, the recovery store) and is each sheet's SheetHost. The
+// commands belong to one object per concern (files, editing, printing, display settings,
+// charts); each menu entry's handler below hands its command to the object that owns it.
 class frmZel : public QMainWindow, public SheetHost
 {
     Q_OBJECT

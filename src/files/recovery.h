@@ -23,8 +23,8 @@ struct RecoveryCopy {
     std::vector<Cell> cells;
 };
 
-// A copy of a sheet as it is now. Cheap enough for the user-interface thread: the expressions
-// are shared with the sheet, not copied. widths are the grid's column widths at display size 1.
+// A copy of a sheet as it is now, with its layout as a save writes it. Cheap enough for the
+// user-interface thread: the expressions are shared with the sheet, not copied.
 RecoveryCopy recoverySnapshot(const SheetModel& sheet, const QString& caption, const QString& path,
                               const SheetLayout& layout);
 QByteArray recoveryBytes(const RecoveryCopy& copy);

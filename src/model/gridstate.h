@@ -22,9 +22,9 @@ struct CellRange {
 };
 
 // Everything a sheet's grid shows, as a plain object: current cell, selection, shown texts,
-// sizes in twips, colours and display switches. Code moves the current cell here at the cost
-// of two assignments; the view is told at most once that something changed and repaints when
-// the event loop gets to it.
+// sizes in twips, colours and display switches. Code moves the current cell here with a range
+// check and a few assignments, inline; the view is told at most once that something changed and
+// repaints when the event loop gets to it.
 class GridState
 {
 public:
@@ -97,8 +97,8 @@ public:
     int colLeft(int col) const;
     int rowTop(int row) const;
 
-    // Background of the current cell; an invalid colour means the default for the cell.
-    // Colours are 0xRRGGBB; DefaultBack (no colour of its own) lets the cell take the default.
+    // Background of the current cell, and of any cell, as 0xRRGGBB; DefaultBack (no colour of
+    // its own) lets the cell take the default of its kind.
     static constexpr quint32 DefaultBack = 0xffffffffu;
     quint32 CellBackColor() const { return cellBackColorAt(m_row, m_col); }
     void setCellBackColor(quint32 rgb) { setCellBackColorAt(m_row, m_col, rgb); }

@@ -113,10 +113,15 @@ void frmZelChild::Titles()
     }
 }
 
+bool frmZelChild::isUntitled() const
+{
+    return windowTitle().contains(QLatin1String("New-Sheet"));
+}
+
 void frmZelChild::layoutChangedByUser()
 {
     const QString caption = windowTitle();
-    if (caption.contains(QLatin1String("New-Sheet")) || caption.endsWith(QLatin1String("zel"))) {
+    if (isUntitled() || caption.endsWith(QLatin1String("zel"))) {
         m_model->markChanged();
     }
     m_model->noteLayoutChange();
@@ -181,7 +186,7 @@ void frmZelChild::writeRecovery()
         m_recoveryName = m_host.recovery().newName();
     }
     const QString caption = windowTitle();
-    const QString path = caption.contains(QLatin1String("New-Sheet")) ? QString() : caption;
+    const QString path = isUntitled() ? QString() : caption;
     m_host.recovery().write(m_recoveryName,
                          recoverySnapshot(*m_model, caption, path, m_model->layout()));
 }

@@ -91,6 +91,8 @@ public:
     // Writes the column letters and row numbers into the headings.
     void Titles();
 
+    // The sheet was never saved under a name: its caption is a New-Sheet caption.
+    bool isUntitled() const;
     // The user changed what a sheet file keeps of the layout (a column's width, the display
     // size): the sheet is changed when its save would keep it, that is unless it is a CSV.
     void layoutChangedByUser();

@@ -67,51 +67,38 @@ QImage SheetGrid::Picture(int pictureType) const
     return GridPainter(m_state, dpi()).picture(pictureType == 1);
 }
 
-int SheetGrid::lastTopRow() const
+// The last first line the scroll bar offers: the one from which the lines to the end just fill
+// the view, so the last row and column can be scrolled into view and no further.
+int SheetGrid::lastFirstLine(Qt::Orientation orientation) const
 {
+    const bool columns = orientation == Qt::Horizontal;
+    const auto sizeOf = [&](int i) { return columns ? m_state.ColWidth(i) : m_state.RowHeight(i); };
+    const int fixedLines = columns ? m_state.FixedCols() : m_state.FixedRows();
+    const int lines = columns ? m_state.Cols() : m_state.Rows();
     const GridPainter gp(m_state, dpi());
     int fixed = 0;
-    for (int r = 0; r < m_state.FixedRows(); ++r) {
-        fixed += m_state.RowHeight(r);
+    for (int i = 0; i < fixedLines; ++i) {
+        fixed += sizeOf(i);
     }
-    const int room = viewport()->height() - gp.toPixels(fixed);
+    const int room = (columns ? viewport()->width() : viewport()->height()) - gp.toPixels(fixed);
     int used = 0;
-    int row = m_state.Rows() - 1;
-    for (; row >= m_state.FixedRows(); --row) {
-        used += gp.toPixels(m_state.RowHeight(row));
+    for (int i = lines - 1; i >= fixedLines; --i) {
+        used += gp.toPixels(sizeOf(i));
         if (used > room) {
-            return std::min(row + 1, m_state.Rows() - 1);
+            return std::min(i + 1, lines - 1);
         }
     }
-    return m_state.FixedRows();
-}
-
-int SheetGrid::lastLeftCol() const
-{
-    const GridPainter gp(m_state, dpi());
-    int fixed = 0;
-    for (int c = 0; c < m_state.FixedCols(); ++c) {
-        fixed += m_state.ColWidth(c);
-    }
-    const int room = viewport()->width() - gp.toPixels(fixed);
-    int used = 0;
-    for (int col = m_state.Cols() - 1; col >= m_state.FixedCols(); --col) {
-        used += gp.toPixels(m_state.ColWidth(col));
-        if (used > room) {
-            return std::min(col + 1, m_state.Cols() - 1);
-        }
-    }
-    return m_state.FixedCols();
+    return fixedLines;
 }
 
 void SheetGrid::updateScrollBars()
 {
     m_syncingScroll = true;
     const int rowPage = std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
-    verticalScrollBar()->setRange(0, lastTopRow() - m_state.FixedRows());
+    verticalScrollBar()->setRange(0, lastFirstLine(Qt::Vertical) - m_state.FixedRows());
     verticalScrollBar()->setPageStep(rowPage);
     verticalScrollBar()->setValue(m_state.TopRow() - m_state.FixedRows());
-    horizontalScrollBar()->setRange(0, lastLeftCol() - m_state.FixedCols());
+    horizontalScrollBar()->setRange(0, lastFirstLine(Qt::Horizontal) - m_state.FixedCols());
     horizontalScrollBar()->setPageStep(3);
     horizontalScrollBar()->setValue(m_state.LeftCol() - m_state.FixedCols());
     m_syncingScroll = false;
@@ -168,11 +155,6 @@ void SheetGrid::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
-}
-
-bool SheetGrid::viewportEvent(QEvent* event)
-{
-    return QAbstractScrollArea::viewportEvent(event);
 }
 
 // The column whose right border in the heading row is under the point, or -1. Columns of
@@ -316,6 +298,9 @@ void SheetGrid::mouseDoubleClickEvent(QMouseEvent* event)
     }
 }
 
+// A key on the grid: the sheet sees it first (keyDown, which may swallow it); the grid's own
+// navigation moves the current cell or, with Shift, the selection's far corner; any other key
+// that types something is a typed character.
 void SheetGrid::keyPressEvent(QKeyEvent* event)
 {
     if (m_inputTarget) {
@@ -329,57 +314,12 @@ void SheetGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     const bool extend = event->modifiers() & Qt::ShiftModifier;
-    const int row = extend ? m_state.RowSel() : m_state.Row();
-    const int col = extend ? m_state.ColSel() : m_state.Col();
-    const int page = std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
-    int toRow = row;
-    int toCol = col;
-    bool navigation = true;
-    switch (code) {
-    case Qt::Key_Up:
-        --toRow;
-        break;
-    case Qt::Key_Down:
-        ++toRow;
-        break;
-    case Qt::Key_Left:
-        --toCol;
-        break;
-    case Qt::Key_Right:
-        ++toCol;
-        break;
-    case Qt::Key_PageUp:
-        toRow -= page;
-        break;
-    case Qt::Key_PageDown:
-        toRow += page;
-        break;
-    case Qt::Key_Home:
-        toRow = event->modifiers() & Qt::ControlModifier ? 1 : row;
-        toCol = 1;
-        break;
-    case Qt::Key_End:
-        toRow = event->modifiers() & Qt::ControlModifier ? m_state.Rows() - 1 : row;
-        toCol = m_state.Cols() - 1;
-        break;
-    default:
-        navigation = false;
-        break;
-    }
-    if (navigation) {
-        userMoveTo(toRow, toCol, extend);
+    if (const std::optional<QPoint> to = navigationTarget(*event, extend)) {
+        userMoveTo(to->y(), to->x(), extend);
         Q_EMIT navigated();
         return;
     }
-    // Ctrl with a letter types that letter's control code (Ctrl+A is 1), as Tab types 9: every
-    // code up to 32 opens the editor on the cell's expression. The menus' shortcuts have taken
-    // their keys already while their entries are enabled.
-    QString text = event->text();
-    if ((event->modifiers() & Qt::ControlModifier) && code >= Qt::Key_A && code <= Qt::Key_Z) {
-        text = QChar(char16_t(code - Qt::Key_A + 1));
-    } else if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
-        text.clear();
-    }
+    const QString text = typedText(*event);
     if (text.isEmpty()) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
@@ -392,6 +332,53 @@ void SheetGrid::keyPressEvent(QKeyEvent* event)
         Q_EMIT keyPress(ascii);
     }
     event->accept();
+}
+
+// Where an arrow, PageUp/PageDown, Home or End takes the current cell (or, extending, the far
+// corner of the selection) as (column, row); nothing for other keys. A page is the rows the
+// view shows at the default row height, less one.
+std::optional<QPoint> SheetGrid::navigationTarget(const QKeyEvent& event, bool extend) const
+{
+    const int row = extend ? m_state.RowSel() : m_state.Row();
+    const int col = extend ? m_state.ColSel() : m_state.Col();
+    const bool control = event.modifiers() & Qt::ControlModifier;
+    const int page = std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
+    switch (event.key()) {
+    case Qt::Key_Up:
+        return QPoint(col, row - 1);
+    case Qt::Key_Down:
+        return QPoint(col, row + 1);
+    case Qt::Key_Left:
+        return QPoint(col - 1, row);
+    case Qt::Key_Right:
+        return QPoint(col + 1, row);
+    case Qt::Key_PageUp:
+        return QPoint(col, row - page);
+    case Qt::Key_PageDown:
+        return QPoint(col, row + page);
+    case Qt::Key_Home:
+        return QPoint(1, control ? 1 : row);
+    case Qt::Key_End:
+        return QPoint(m_state.Cols() - 1, control ? m_state.Rows() - 1 : row);
+    default:
+        return std::nullopt;
+    }
+}
+
+// What a key types on the grid. Ctrl with a letter types that letter's control code (Ctrl+A is
+// 1), as Tab types 9: every code up to 32 opens the editor on the cell's expression. The menus'
+// shortcuts have taken their keys already while their entries are enabled; other keys with Ctrl
+// or Alt type nothing.
+QString SheetGrid::typedText(const QKeyEvent& event)
+{
+    const int code = event.key();
+    if ((event.modifiers() & Qt::ControlModifier) && code >= Qt::Key_A && code <= Qt::Key_Z) {
+        return QString(QChar(char16_t(code - Qt::Key_A + 1)));
+    }
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        return QString();
+    }
+    return event.text();
 }
 
 void SheetGrid::setInputTarget(QWidget* target)
@@ -466,5 +453,4 @@ void SheetGrid::focusInEvent(QFocusEvent* event)
     // After the grid itself is told as focused: the current cell is where the focus is.
     m_cellTakesFocus = true;
     announceLater();
-    Q_EMIT gotFocus();
 }

@@ -3,8 +3,10 @@
 #include "model/gridstate.h"
 
 #include <QAbstractScrollArea>
+#include <optional>
 
 class QInputMethodEvent;
+class QKeyEvent;
 class SheetModel;
 
 // The grid control of a sheet: shows a sheet's GridState and turns the user's mouse and keys
@@ -60,7 +62,6 @@ Q_SIGNALS:
     // The grid's own keys moved the current cell or the selection (arrows, pages, Home, End).
     void navigated();
     void scrolled();
-    void gotFocus();
     // The user dragged a column's border and changed the column's width.
     void columnResized(int col);
 
@@ -77,16 +78,16 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void scrollContentsBy(int dx, int dy) override;
-    bool viewportEvent(QEvent* event) override;
 
 private:
     void updateScrollBars();
+    std::optional<QPoint> navigationTarget(const QKeyEvent& event, bool extend) const;
+    static QString typedText(const QKeyEvent& event);
     void userMoveTo(int row, int col, bool extend);
     void announceLater();
     void commitComposition();
     int resizeBorderAt(const QPoint& pos) const;
-    int lastTopRow() const;
-    int lastLeftCol() const;
+    int lastFirstLine(Qt::Orientation orientation) const;
 
     GridState& m_state;
     const SheetModel* m_model = nullptr;

@@ -64,63 +64,44 @@ QFont GridPainter::gridFont(double points)
 // Edges are rounded from running twip totals, so a block drawn at any resolution has the
 // size its twips give, without rounding errors adding up. The heading comes first, then the
 // data lines from first to last (the ones in view, or a block's); hidden ones take no place.
-template <typename SizeOf>
-static void layoutAxis(std::vector<int>& index, std::vector<int>& edge, int headingSize, int first,
-                       int last, SizeOf sizeOf, const GridPainter& gp)
+GridPainter::Axis GridPainter::layoutAxis(Qt::Orientation orientation) const
 {
+    const bool columns = orientation == Qt::Horizontal;
+    const auto sizeOf = [&](int i) { return columns ? m_grid.ColWidth(i) : m_grid.RowHeight(i); };
+    int heading = sizeOf(0);
+    int first = columns ? m_grid.LeftCol() : m_grid.TopRow();
+    int last = (columns ? m_grid.Cols() : m_grid.Rows()) - 1;
+    if (m_block) {
+        heading = columns ? m_block->headingWidth : m_block->headingHeight;
+        first = columns ? m_block->cells.left : m_block->cells.top;
+        last = columns ? m_block->cells.right : m_block->cells.bottom;
+    }
+    Axis axis;
     int twips = 0;
-    edge.push_back(0);
+    axis.edge.push_back(0);
     auto add = [&](int i, int size) {
-        if (size <= 0) {
-            return;
+        if (size > 0) {
+            twips += size;
+            axis.index.push_back(i);
+            axis.edge.push_back(toPixels(twips));
         }
-        twips += size;
-        index.push_back(i);
-        edge.push_back(gp.toPixels(twips));
     };
-    add(0, headingSize);
+    add(0, heading);
     for (int i = first; i <= last; ++i) {
         add(i, sizeOf(i));
-    }
-}
-
-GridPainter::Axis GridPainter::layoutColumns() const
-{
-    Axis axis;
-    const auto width = [this](int c) { return m_grid.ColWidth(c); };
-    if (m_block) {
-        layoutAxis(axis.index, axis.edge, m_block->headingWidth, m_block->cells.left,
-                   m_block->cells.right, width, *this);
-    } else {
-        layoutAxis(axis.index, axis.edge, width(0), m_grid.LeftCol(), m_grid.Cols() - 1, width,
-                   *this);
-    }
-    return axis;
-}
-
-GridPainter::Axis GridPainter::layoutRows() const
-{
-    Axis axis;
-    const auto height = [this](int r) { return m_grid.RowHeight(r); };
-    if (m_block) {
-        layoutAxis(axis.index, axis.edge, m_block->headingHeight, m_block->cells.top,
-                   m_block->cells.bottom, height, *this);
-    } else {
-        layoutAxis(axis.index, axis.edge, height(0), m_grid.TopRow(), m_grid.Rows() - 1, height,
-                   *this);
     }
     return axis;
 }
 
 QSize GridPainter::pictureSize() const
 {
-    return QSize(layoutColumns().edge.back(), layoutRows().edge.back());
+    return QSize(layoutAxis(Qt::Horizontal).edge.back(), layoutAxis(Qt::Vertical).edge.back());
 }
 
 bool GridPainter::cellAt(const QPoint& point, int& row, int& col) const
 {
-    const Axis cols = layoutColumns();
-    const Axis rows = layoutRows();
+    const Axis cols = layoutAxis(Qt::Horizontal);
+    const Axis rows = layoutAxis(Qt::Vertical);
     auto find = [](const Axis& a, int v) {
         const auto it = std::upper_bound(a.edge.begin(), a.edge.end(), v);
         const long i = long(it - a.edge.begin()) - 1;
@@ -139,108 +120,123 @@ QRect GridPainter::cellRect(int row, int col) const
                  toPixels(m_grid.rowTop(row) + m_grid.RowHeight(row)) - y);
 }
 
+// The cells that meet the clip, each filled, ruled and written; the area beyond the last cell;
+// the current cell's frame on top.
 void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) const
 {
-    const Axis cols = layoutColumns();
-    const Axis rows = layoutRows();
+    const Axis cols = layoutAxis(Qt::Horizontal);
+    const Axis rows = layoutAxis(Qt::Vertical);
     const QPalette palette = QApplication::palette();
-    const QFont font = gridFont(m_grid.FontSize());
     painter.save();
-    painter.setFont(font);
-
-    const QRect used(0, 0, cols.edge.back(), rows.edge.back());
+    painter.setFont(gridFont(m_grid.FontSize()));
     if (fillBeyond) {
-        const QRegion beyond = QRegion(clip).subtracted(QRegion(used));
+        const QRegion beyond = QRegion(clip).subtracted(QRegion(0, 0, cols.edge.back(), rows.edge.back()));
         for (const QRect& r : beyond) {
             painter.fillRect(r, BeyondBack);
         }
     }
-
-    const bool showSelection = m_grid.HighLight() != 0 && !m_block;
-    const bool singleCell =
-        m_grid.selTop() == m_grid.selBottom() && m_grid.selLeft() == m_grid.selRight();
-    const int margin = std::max(1, toPixels(30));
-
     for (size_t ri = 0; ri < rows.index.size(); ++ri) {
         const int top = rows.edge[ri];
         const int bottom = rows.edge[ri + 1];
         if (bottom <= clip.top() || top > clip.bottom()) {
             continue;
         }
-        const int r = rows.index[ri];
         for (size_t ci = 0; ci < cols.index.size(); ++ci) {
             const int left = cols.edge[ci];
             const int right = cols.edge[ci + 1];
-            if (right <= clip.left() || left > clip.right()) {
-                continue;
-            }
-            const int c = cols.index[ci];
-            const QRect cell(left, top, right - left, bottom - top);
-            const bool heading = r < m_grid.FixedRows() || c < m_grid.FixedCols();
-            QColor back = palette.color(QPalette::Base);
-            QColor fore = palette.color(QPalette::Text);
-            if (heading) {
-                back = HeadingBack;
-                fore = palette.color(QPalette::ButtonText);
-            } else {
-                if (const quint32 own = m_grid.cellBackColorAt(r, c); own != GridState::DefaultBack) {
-                    back = QColor::fromRgb(QRgb(own));
-                }
-                const bool current = r == m_grid.Row() && c == m_grid.Col();
-                if (showSelection && !singleCell && !current && m_grid.isSelected(r, c)) {
-                    back = SelectionBack;
-                    fore = palette.color(QPalette::HighlightedText);
-                }
-            }
-            painter.fillRect(cell, back);
-            painter.setPen(heading ? HeadingLine : DataLine);
-            painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
-            painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
-
-            const int room = cell.width() - 2 * margin - 1;
-            const QString text =
-                heading ? m_grid.textAt(r, c) : shownText(r, c, painter.fontMetrics(), room);
-            if (!text.isEmpty()) {
-                Qt::Alignment align = Qt::AlignVCenter;
-                if (heading) {
-                    align |= Qt::AlignHCenter;
-                } else if ((m_grid.isResult(r, c) || readNumber(text)) &&
-                           painter.fontMetrics().horizontalAdvance(text) <= room) {
-                    align |= Qt::AlignRight;
-                } else {
-                    // Text, and a number too wide for its cell: its first digits are shown, so
-                    // 183.33333 never reads as 83.33333.
-                    align |= Qt::AlignLeft;
-                }
-                painter.setPen(fore);
-                const QRect inner = cell.adjusted(margin, 0, -margin - 1, -1);
-                painter.save();
-                painter.setClipRect(cell.adjusted(0, 0, -1, -1), Qt::IntersectClip);
-                painter.drawText(inner, int(align) | Qt::TextSingleLine, text);
-                painter.restore();
+            if (right > clip.left() && left <= clip.right()) {
+                paintCell(painter, palette, QRect(left, top, right - left, bottom - top), rows.index[ri],
+                          cols.index[ci]);
             }
         }
     }
-
-    // The current cell's frame, as a spreadsheet shows where typing goes; not over the headings.
-    if (showSelection && m_grid.Row() >= m_grid.FixedRows() && m_grid.Col() >= m_grid.FixedCols()) {
-        int fixedWidth = 0;
-        int fixedHeight = 0;
-        for (int c = 0; c < m_grid.FixedCols(); ++c) {
-            fixedWidth += m_grid.ColWidth(c);
-        }
-        for (int r = 0; r < m_grid.FixedRows(); ++r) {
-            fixedHeight += m_grid.RowHeight(r);
-        }
-        const QRect cur = cellRect(m_grid.Row(), m_grid.Col());
-        if (cur.left() >= toPixels(fixedWidth) && cur.top() >= toPixels(fixedHeight) &&
-            cur.width() > 0 && cur.height() > 0 && cur.intersects(clip)) {
-            painter.setPen(QPen(palette.color(QPalette::Text), 2));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(cur.adjusted(1, 1, -1, -1));
-        }
+    if (showsSelection()) {
+        paintCurrentFrame(painter, palette, clip);
     }
     painter.restore();
+}
+
+bool GridPainter::showsSelection() const
+{
+    return m_grid.HighLight() != 0 && !m_block;
+}
+
+// A heading is light blue; a data cell white or its own colour, the selection's colour when it
+// lies in a selected block (the current cell keeps its own, as the frame marks it).
+GridPainter::CellColours GridPainter::coloursOf(const QPalette& palette, int row, int col) const
+{
+    if (row < m_grid.FixedRows() || col < m_grid.FixedCols()) {
+        return {HeadingBack, palette.color(QPalette::ButtonText), HeadingLine};
+    }
+    CellColours colours{palette.color(QPalette::Base), palette.color(QPalette::Text), DataLine};
+    if (const quint32 own = m_grid.cellBackColorAt(row, col); own != GridState::DefaultBack) {
+        colours.back = QColor::fromRgb(QRgb(own));
+    }
+    const bool block = !selectionIsOneCell(m_grid);
+    const bool current = row == m_grid.Row() && col == m_grid.Col();
+    if (showsSelection() && block && !current && m_grid.isSelected(row, col)) {
+        colours.back = SelectionBack;
+        colours.fore = palette.color(QPalette::HighlightedText);
+    }
+    return colours;
+}
+
+// The cell's background, its lines at the right and bottom, and its text inside a margin.
+void GridPainter::paintCell(QPainter& painter, const QPalette& palette, const QRect& cell, int row,
+                            int col) const
+{
+    const CellColours colours = coloursOf(palette, row, col);
+    painter.fillRect(cell, colours.back);
+    painter.setPen(colours.line);
+    painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
+    painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
+
+    const int margin = std::max(1, toPixels(30));
+    const int room = cell.width() - 2 * margin - 1;
+    const bool heading = row < m_grid.FixedRows() || col < m_grid.FixedCols();
+    const QString text = heading ? m_grid.textAt(row, col) : shownText(row, col, painter.fontMetrics(), room);
+    if (text.isEmpty()) {
+        return;
+    }
+    Qt::Alignment align = Qt::AlignVCenter;
+    if (heading) {
+        align |= Qt::AlignHCenter;
+    } else if ((m_grid.isResult(row, col) || readNumber(text)) &&
+               painter.fontMetrics().horizontalAdvance(text) <= room) {
+        align |= Qt::AlignRight;
+    } else {
+        // Text, and a number too wide for its cell: its first digits are shown, so
+        // 183.33333 never reads as 83.33333.
+        align |= Qt::AlignLeft;
+    }
+    painter.setPen(colours.fore);
+    painter.save();
+    painter.setClipRect(cell.adjusted(0, 0, -1, -1), Qt::IntersectClip);
+    painter.drawText(cell.adjusted(margin, 0, -margin - 1, -1), int(align) | Qt::TextSingleLine, text);
+    painter.restore();
+}
+
+// The current cell's frame, as a spreadsheet shows where typing goes; not over the headings.
+void GridPainter::paintCurrentFrame(QPainter& painter, const QPalette& palette, const QRect& clip) const
+{
+    if (m_grid.Row() < m_grid.FixedRows() || m_grid.Col() < m_grid.FixedCols()) {
+        return;
+    }
+    int fixedWidth = 0;
+    int fixedHeight = 0;
+    for (int c = 0; c < m_grid.FixedCols(); ++c) {
+        fixedWidth += m_grid.ColWidth(c);
+    }
+    for (int r = 0; r < m_grid.FixedRows(); ++r) {
+        fixedHeight += m_grid.RowHeight(r);
+    }
+    const QRect cur = cellRect(m_grid.Row(), m_grid.Col());
+    if (cur.left() >= toPixels(fixedWidth) && cur.top() >= toPixels(fixedHeight) && cur.width() > 0 &&
+        cur.height() > 0 && cur.intersects(clip)) {
+        painter.setPen(QPen(palette.color(QPalette::Text), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(cur.adjusted(1, 1, -1, -1));
+    }
 }
 
 QString GridPainter::shownText(int row, int col, const QFontMetrics& metrics, int room) const

@@ -2,6 +2,7 @@
 
 #include "model/gridstate.h"
 
+#include <QColor>
 #include <QFont>
 #include <QRect>
 #include <QSize>
@@ -11,6 +12,7 @@
 class QFontMetrics;
 class QImage;
 class QPainter;
+class QPalette;
 
 // The one way a block of cells is drawn: on screen, on the printed page, in the preview and
 // in the picture put on the clipboard, so that cells look alike everywhere. It draws the
@@ -65,8 +67,16 @@ private:
         std::vector<int> index; // grid row or column at each laid-out position
         std::vector<int> edge;  // device-pixel start of each, plus the end
     };
-    Axis layoutColumns() const;
-    Axis layoutRows() const;
+    Axis layoutAxis(Qt::Orientation orientation) const;
+    struct CellColours {
+        QColor back;
+        QColor fore;
+        QColor line;
+    };
+    bool showsSelection() const;
+    CellColours coloursOf(const QPalette& palette, int row, int col) const;
+    void paintCell(QPainter& painter, const QPalette& palette, const QRect& cell, int row, int col) const;
+    void paintCurrentFrame(QPainter& painter, const QPalette& palette, const QRect& clip) const;
 
     const GridState& m_grid;
     double m_dpi;
