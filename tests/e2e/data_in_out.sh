@@ -16,45 +16,22 @@ with open(sys.argv[1], "w", newline="") as f:
 PY
 begin
 
-# A visible window of the program other than the main window, by its title; prints its id.
-dialog_id() { # title
-    local id
-    for _ in $(seq 100); do
-        for id in $(xdotool search --onlyvisible --pid "$program" '' 2>/dev/null); do
-            if [ "$id" != "$window" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
-                printf '%s' "$id"
-                return 0
-            fi
-        done
-        sleep 0.1
-    done
-    return 1
-}
-is_visible() { xdotool search --onlyvisible --pid "$program" '' 2>/dev/null | grep -qx "$1"; }
-# Gives a dialog the keyboard, presses keys until it has gone, and gives the keyboard back to
-# the main window.
+# Gives a dialog the keyboard, presses keys, then Return until the dialog has gone, and gives the
+# keyboard back to the main window.
 answer_dialog() { # title, keys typed first...
     local id
-    id=$(dialog_id "$1") || { failed "no window $1"; return 1; }
+    id=$(await_window "$1") || { failed "no window $1"; return 1; }
     shift
     xdotool windowfocus --sync "$id"
-    sleep 0.5
     [ $# -gt 0 ] && keys "$@"
-    for _ in $(seq 5); do
-        is_visible "$id" || break
-        keys Return
-        sleep 0.5
-    done
-    is_visible "$id" && failed "the window stays open"
+    return_until_gone "$id" || failed "the window stays open"
     xdotool windowfocus --sync "$window"
-    sleep 0.3
 }
 # A path typed into the file dialog of that title.
 choose_file() { # title path
     local id
-    id=$(dialog_id "$1") || { failed "no dialog $1"; return 1; }
+    id=$(await_window "$1") || { failed "no dialog $1"; return 1; }
     xdotool windowfocus --sync "$id"
-    sleep 0.5
     keys ctrl+a
     typed "$2"
     answer_dialog "$1"
@@ -73,6 +50,8 @@ keys ctrl+n
 typed "1"; keys Return Escape
 keys alt+f a
 choose_file "名前を付けて保存" "$work/sales"
+# The program writes the file after its dialog has gone, while the test goes on.
+wait_until 10 test -f "$work/sales.zel"
 [ -f "$work/sales.zel" ] || failed "Save As wrote no sales.zel"
 keys ctrl+o
 choose_file "開く" "$work/sales.zel"

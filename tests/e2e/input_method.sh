@@ -27,7 +27,7 @@ chmod 755 "$shared"
 user="zeltarn-ime-$$"
 cleanup() {
     pkill -u "$user" 2>/dev/null
-    sleep 0.2
+    for _ in $(seq 100); do pgrep -u "$user" >/dev/null || break; sleep 0.05; done
     userdel "$user" 2>/dev/null
     rm -rf "$shared"
 }

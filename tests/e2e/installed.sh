@@ -47,7 +47,7 @@ actual=$(dump)
 [ "$actual" = "$expected" ] || failed "after typing: expected [$expected] got [$actual]"
 keys ctrl+s
 keys alt+f e
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.05; done
+wait_until 10 ended "$program"
 kill -0 "$program" 2>/dev/null && failed "the program did not quit after saving"
 check=$("$cli" show "$work/sheet.zel")
 [ "$check" = "$(printf '1\t5\t15\n6\t\t')" ] || failed "saved sheet: [$check]"
@@ -61,7 +61,7 @@ fi
 actual=$(dump)
 [ "$actual" = "$expected" ] || failed "reopened: expected [$expected] got [$actual]"
 keys alt+f e
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.05; done
+wait_until 10 ended "$program"
 
 if ! start_program "$work/list.csv"; then
     failed "no window for the CSV"; exit 1
@@ -70,7 +70,7 @@ keys ctrl+Home
 typed "b"; keys Return Escape
 keys ctrl+s
 keys alt+f e
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.05; done
+wait_until 10 ended "$program"
 [ "$(cat "$work/list.csv")" = "$(printf '"b","=1/0"\r')" ] || failed "saved CSV: [$(cat -A "$work/list.csv")]"
 
 # Save As through the file dialog, print the block to a PDF file through the printer dialog
@@ -80,33 +80,41 @@ if ! start_program "$work/sheet.zel"; then
 fi
 keys ctrl+Home shift+Down shift+Right
 keys alt+f Down Down Down Return
-sleep 0.5
-typed "$work/copy"
-keys Return
-sleep 0.5
+if dialog=$(await_window "名前を付けて保存"); then
+    xdotool windowfocus --sync "$dialog"
+    typed "$work/copy"
+    return_until_gone "$dialog" || failed "the Save As dialog stays open"
+else
+    failed "no Save As dialog"
+fi
+# The program writes the file after its dialog has gone, while the test goes on.
+wait_until 10 test -s "$work/copy.zel"
 [ "$("$cli" show "$work/copy.zel")" = "$(printf '1\t5\t15\n6\t\t')" ] || failed "Save As wrote [$(cat "$work/copy.zel" 2>&1)]"
 # Without a window manager the main window takes the keyboard back by hand after a dialog.
 xdotool windowfocus --sync "$window"
 keys alt+f Down Down Down Down Return
-sleep 0.5
-keys Return
-sleep 0.3
+if dialog=$(await_window "印刷"); then
+    xdotool windowfocus --sync "$dialog"
+    keys Return
+    wait_until 10 gone "$dialog" || failed "the printer dialog stays open"
+else
+    failed "no printer dialog"
+fi
 xdotool windowfocus --sync "$window"
-for _ in $(seq 100); do [ -s "$work/print.pdf" ] && break; sleep 0.05; done
-pdfinfo "$work/print.pdf" 2>/dev/null | grep -q '^Pages: *1$' || failed "printing to a PDF file gave no one-page document"
+# Written after the dialog has gone, and readable once whole.
+one_page_pdf() { pdfinfo "$work/print.pdf" 2>/dev/null | grep -q '^Pages: *1$'; }
+wait_until 10 one_page_pdf
+one_page_pdf || failed "printing to a PDF file gave no one-page document"
 keys alt+e Down Down Down Down Return
-sleep 0.3
+dump >/dev/null # answered once the copy has been made
 clip=$(xclip -selection clipboard -o 2>/dev/null)
 [ "$clip" = "$(printf '1\t5\n6\t')" ] || failed "copied to the clipboard: [$clip]"
 keys alt+g Return
-sleep 0.5
-chart_dialog=$(xdotool search --onlyvisible --name '^グラフの種類選択$' | head -n1)
-if [ -n "$chart_dialog" ]; then
+if chart_dialog=$(await_window "グラフの種類選択"); then
     xdotool windowfocus --sync "$chart_dialog"
     keys Return
-    sleep 0.5
 fi
-chart=$(xdotool search --onlyvisible --name '^グラフ$' | head -n1)
+chart=$(await_window "グラフ")
 [ -n "$chart" ] || failed "no chart window"
 if [ -n "${ZELTARN_ARTIFACTS:-}" ]; then
     mkdir -p "$ZELTARN_ARTIFACTS"
@@ -116,8 +124,7 @@ fi
 # A text from another program into D1:E1 (クリップボードから貼り付け is the fifth enabled entry
 # of the Edit menu while the clipboard holds text and nothing was copied inside).
 xdotool windowfocus --sync "$window"
-printf '7\t=d1*2\n' | xclip -selection clipboard 2>/dev/null
-sleep 0.3
+printf '7\t=d1*2\n' | clip_from_xclip
 keys ctrl+Home Right Right Right shift+Right
 keys alt+e Down Down Down Down Return
 actual=$(dump | grep -E '^[DE]1')

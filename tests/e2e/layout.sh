@@ -21,40 +21,27 @@ expect_box() { # what width height
     dump >/dev/null
     [ "$current_w x $current_h" = "$2 x $3" ] || failed "$1: current cell is $current_w x $current_h, expected $2 x $3"
 }
-# A visible window of the program other than the main window, by its title, given the keyboard.
-dialog() { # title
+# A file dialog of that title: once it shows, the path typed into it and Return, and the
+# keyboard back to the main window once the dialog has gone.
+file_dialog() { # title path
     local id
-    for _ in $(seq 100); do
-        for id in $(xdotool search --onlyvisible --pid "$program" '' 2>/dev/null); do
-            if [ "$id" != "$window" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
-                xdotool windowfocus --sync "$id"
-                sleep 0.5
-                return 0
-            fi
-        done
-        sleep 0.1
-    done
-    failed "no window $1"
-    return 1
+    id=$(await_window "$1") || { failed "no window $1"; return 1; }
+    xdotool windowfocus --sync "$id"
+    keys ctrl+a
+    typed "$2"
+    return_until_gone "$id" || failed "the window $1 stays open"
+    xdotool windowfocus --sync "$window"
 }
 save_as() { # path
     keys alt+f a
-    dialog "名前を付けて保存" || return
-    keys ctrl+a
-    typed "$1"
-    keys Return
-    xdotool windowfocus --sync "$window"
-    sleep 0.5
+    file_dialog "名前を付けて保存" "$1"
 }
+# The mouse's events reach the program in order, as the keys do: no pause between them.
 drag() { # from-x y to-x
     xdotool mousemove "$1" "$2" mousedown 1
-    sleep 0.2
     xdotool mousemove $((($1 + $3) / 2)) "$2"
-    sleep 0.1
     xdotool mousemove "$3" "$2"
-    sleep 0.2
     xdotool mouseup 1
-    sleep 0.3
 }
 
 # Two sheets at two sizes: each keeps its own, whatever the other chose.
@@ -76,8 +63,7 @@ typed "x"; keys Return Escape
 save_as "$work/big"
 save_as "$work/other"
 keys ctrl+o
-dialog "開く" && { keys ctrl+a; typed "$work/big.zel"; keys Return; }
-xdotool windowfocus --sync "$window"; sleep 0.5
+file_dialog "開く" "$work/big.zel"
 dump >/dev/null
 [ "$open_sheets" = 3 ] || failed "big.zel did not open: $open_sheets sheets"
 expect_box "reopened" 100 30
@@ -89,6 +75,7 @@ border=$((current_x + current_w))
 heading_y=$((current_y - current_h / 2))
 drag "$((border - 1))" "$heading_y" "$((border + 29))"
 keys ctrl+s
+dump >/dev/null # answered once Ctrl+S has been handled and its file written
 widths=$(sed -n '/"00.00"/,$p' "$work/big.zel" | sed -n '2,3p' | tr -d '\r' | tr '\n' ' ')
 # (1500 + 30 × 15) ÷ 1.25 twips
 [ "$widths" = "1200 1560 " ] || failed "Ctrl+S after the drag: widths of A and B are [$widths]"
@@ -105,11 +92,9 @@ dump >/dev/null
 
 # 重ねて表示: the front sheet shows its cells; a click and typing land in the clicked cell.
 keys alt+w Return
-sleep 0.5
 keys ctrl+Home
 dump >/dev/null
 xdotool mousemove $((current_x + current_w / 2)) $((current_y + current_h * 3 / 2)) click 1
-sleep 0.3
 typed "zz"; keys Return Escape
 cells=$(dump)
 grep -qx $'A2\tzz' <<<"$cells" || failed "after 重ねて表示 a click on A2 and typing: [$cells]"

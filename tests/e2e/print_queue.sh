@@ -90,13 +90,13 @@ for queue in sheet chart; do
 done
 lpadmin -d zeltarn-sheet
 
-# Waits until every job of the server has completed; false after 30 s.
-jobs_done() {
-    for _ in $(seq 150); do
-        [ -z "$(lpstat -W not-completed -o 2>/dev/null)" ] && [ -n "$(lpstat -W completed -o 2>/dev/null)" ] && return 0
-        sleep 0.2
-    done
-    return 1
+# Waits until the server has completed that many jobs in all and has none left to do; false
+# after 30 s.
+jobs_done() { # jobs completed since the server started
+    wait_until 30 jobs_completed "$1"
+}
+jobs_completed() {
+    [ -z "$(lpstat -W not-completed -o 2>/dev/null)" ] && [ "$(lpstat -W completed -o 2>/dev/null | wc -l)" -ge "$1" ]
 }
 # Where the ink of a PDF's first page (or of a PNG) lies, at dpi: "left top width height".
 ink() { # file, dpi
@@ -151,21 +151,18 @@ expect_box() { # what, actual, expected
 }
 
 # The main window takes the keyboard again after a dialog or another window had it.
-refocus() { xdotool windowfocus --sync "$window"; sleep 0.5; }
-# A window of the program, by its exact caption, takes the keyboard (there is no window manager
-# to give it); false when none shows.
+refocus() { xdotool windowfocus --sync "$window"; }
+# A window of the program, by its exact caption, takes the keyboard once it shows (there is no
+# window manager to give it); its id is left in $focused; false when none shows.
 focus_window() { # caption
-    local id
-    for _ in $(seq 50); do
-        for id in $(xdotool search --onlyvisible --pid "$program" '' 2>/dev/null); do
-            [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] || continue
-            xdotool windowfocus --sync "$id" 2>/dev/null
-            sleep 0.3
-            return 0
-        done
-        sleep 0.1
-    done
-    return 1
+    focused=$(await_window "$1") || return 1
+    xdotool windowfocus --sync "$focused"
+}
+# The printer dialog, once it shows, answered with Return: it offers the default queue.
+print_dialog() {
+    focus_window "印刷" || { failed "no printer dialog"; return 1; }
+    keys Return
+    wait_until 10 gone "$focused" || failed "the printer dialog stays open"
 }
 
 printf '"1","2","3"\r\n"4","5","6"\r\n"7","8","9"\r\n' >"$work/block.csv"
@@ -175,9 +172,8 @@ begin "$work/block.csv"
 keys ctrl+Home shift+Right shift+Down
 keys alt+f
 keys p
-sleep 1.5
-keys Return
-jobs_done || failed "the sheet's print job did not complete"
+print_dialog
+jobs_done 1 || failed "the sheet's print job did not complete"
 [ -s "$out/sheet.pdf" ] || { failed "nothing reached the queue"; exit 1; }
 # At 144 dpi: the queue's 18-point margin (360 twips) and the block's 100 twips; headings of
 # 25 and 23 twips, two columns of 1200 and two rows of 360.
@@ -197,6 +193,7 @@ keys Return
 focus_window "プレビュー" || failed "no preview window"
 dump >/dev/null
 keys Escape
+wait_until 10 gone "$focused" || failed "the preview stays open"
 [ -s "$ZELTARN_TEST_DUMP.preview.png" ] || failed "no preview picture"
 expect_box "the preview" "$(ink "$ZELTARN_TEST_DUMP.preview.png" 0)" "$(ink "$out/sheet.pdf" 48)"
 
@@ -212,7 +209,7 @@ focus_window "グラフ" || failed "no chart window"
 refocus
 keys alt+g
 keys p
-jobs_done || failed "the chart's print job did not complete"
+jobs_done 2 || failed "the chart's print job did not complete"
 [ -s "$out/chart.pdf" ] || failed "the chart did not reach the default printer"
 [ "$(ink "$out/chart.pdf" 36)" != none ] || failed "the chart's page is blank"
 title=$(pdfinfo "$out/chart.pdf" 2>/dev/null | sed -n 's/^Title: *//p')
@@ -225,9 +222,8 @@ refocus
 keys ctrl+Home shift+Right shift+Down
 keys alt+f
 keys p
-sleep 1.5
-keys Return
-jobs_done || failed "the second sheet print did not complete"
+print_dialog
+jobs_done 3 || failed "the second sheet print did not complete"
 expect_box "the block printed again" "$(ink "$out/sheet.pdf" 144)" \
     "$(px 460) $(px 460) $(px $((25 + 2400))) $(px $((23 + 720)))"
 

@@ -6,10 +6,12 @@
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 if [ "${1:-}" != "--in-session" ]; then
-    for tool in dbus-run-session Xvfb xdotool orca speech-dispatcher /usr/libexec/at-spi-bus-launcher; do
+    for tool in flock dbus-run-session Xvfb xdotool orca speech-dispatcher /usr/libexec/at-spi-bus-launcher; do
         command -v "$tool" >/dev/null || { echo "FAIL $tool is not installed (scripts/setup-deps.sh installs it)"; exit 1; }
     done
-    exec dbus-run-session -- bash "$0" --in-session "$@"
+    # Orca does not start while another Orca of the same user runs, as in another run of this
+    # test at the same time: such runs take turns (flock holds the lock, not what it runs).
+    exec flock -o -w 600 "${TMPDIR:-/tmp}/zeltarn-screen-reader.lock" dbus-run-session -- bash "$0" --in-session "$@"
 fi
 prog="$2"
 source "$here/lib.sh"

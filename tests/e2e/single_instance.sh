@@ -7,6 +7,8 @@ source "$(dirname "$0")/lib.sh"
 start_display
 first="" second=""
 
+# The second instance must wait for its message to be answered; nothing shows that it waits, so
+# it is looked at again after a short time.
 alive_after() { # pid seconds: true while the process still runs after that long
     sleep "$2"
     kill -0 "$1" 2>/dev/null
@@ -30,9 +32,7 @@ else
     xdotool windowfocus --sync "$box"
     xdotool key Return
 fi
-ended=0
-for _ in $(seq 100); do kill -0 "$second" 2>/dev/null || { ended=1; break; }; sleep 0.05; done
-[ $ended -eq 1 ] || failed "the second instance still runs after OK"
+wait_until 10 ended "$second" || failed "the second instance still runs after OK"
 wait "$second"
 rc=$?
 [ $rc -eq 0 ] || failed "the second instance ended with status $rc"
