@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6opengl6-dev qt6-l10n-tools
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
   xvfb xauth xdotool xclip x11-apps netpbm poppler-utils fonts-ipafont-gothic
   fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon dbus-bin
   cups-daemon cups-client python3 procps

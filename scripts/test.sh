@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up on a fresh Debian 12 machine, builds, and runs every test:
-#   1. the Release build (gcc) with all tests;
+#   0. the code is formatted as .clang-format says;
+#   1. the Release build (gcc), warnings as errors, with all tests;
 #   2. the sanitizer build (clang, address + undefined behaviour) with the tests again and the
 #      fuzz targets for a bounded time.
 set -euo pipefail
@@ -10,8 +11,11 @@ bash scripts/setup-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
+echo "== Format"
+find src tests -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run --Werror
+
 echo "== Release build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs" --timeout 900)
 

@@ -34,7 +34,10 @@ public:
 class FakeFileDialogs : public FileDialogs
 {
 public:
-    std::optional<Choice> open(QWidget*, const QString& fileName) override { return next(fileName, opened); }
+    std::optional<Choice> open(QWidget*, const QString& fileName) override
+    {
+        return next(fileName, opened);
+    }
     std::optional<Choice> save(QWidget*, const QString& fileName, const SaveTarget&) override
     {
         return next(fileName, saved);

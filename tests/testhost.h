@@ -1,9 +1,9 @@
 #pragma once
 
 #include "calc/clscal.h"
+#include "fakemessages.h"
 #include "files/recovery.h"
 #include "sheet/celleditor.h"
-#include "fakemessages.h"
 #include "sheet/frmzelchild.h"
 #include "sheet/sheetgrid.h"
 
@@ -13,7 +13,8 @@
 // and how often it asks for Edit > Delete; messages go to FakeMessages.
 // Files a test's program writes for itself (recovery copies) go to the test's own folders,
 // never the user's; set before any program state exists.
-struct TestPaths {
+struct TestPaths
+{
     TestPaths() { QStandardPaths::setTestModeEnabled(true); }
 };
 

@@ -6,7 +6,8 @@
 #include <QDir>
 
 AppState::AppState()
-    : m_engine(std::make_unique<clsCal>()), m_messages(std::make_unique<BoxMessages>()), m_fileDialogs(std::make_unique<BoxFileDialogs>())
+    : m_engine(std::make_unique<clsCal>()), m_messages(std::make_unique<BoxMessages>()),
+      m_fileDialogs(std::make_unique<BoxFileDialogs>())
 {
 }
 

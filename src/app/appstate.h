@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/filedialogs.h"
-#include "ui/messages.h"
 #include "files/recovery.h"
 #include "model/sheetmodel.h"
+#include "ui/filedialogs.h"
+#include "ui/messages.h"
 
 #include <QStringList>
 #include <array>
@@ -46,7 +46,10 @@ public:
     Messages& messages() { return *m_messages; }
     void setMessages(std::unique_ptr<Messages> messages) { m_messages = std::move(messages); }
     FileDialogs& fileDialogs() { return *m_fileDialogs; }
-    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { m_fileDialogs = std::move(dialogs); }
+    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
+    {
+        m_fileDialogs = std::move(dialogs);
+    }
 
     // The recovery copies of changed sheets, in the user's application data.
     RecoveryStore& recovery() { return m_recovery; }

@@ -1,9 +1,9 @@
 #include "app/displaycommands.h"
 
+#include "app/frmzel.h"
 #include "calc/clscal.h"
 #include "model/sheetmetrics.h"
 #include "settings/dlgketa.h"
-#include "app/frmzel.h"
 #include "sheet/sheetgrid.h"
 
 // Only the active sheet is resized, from its own display size.
@@ -14,7 +14,8 @@ void DisplayCommands::setDisplaySize(const DisplaySize& size)
         return;
     }
     if (sheet->isEditing()) {
-        m_window.app().messages().critical(&m_window, QStringLiteral("セル入力中はサイズ変更できません！"));
+        m_window.app().messages().critical(&m_window,
+                                           QStringLiteral("セル入力中はサイズ変更できません！"));
         return;
     }
     GridState& grid = sheet->grdZel->state();

@@ -2,11 +2,11 @@
 // the exchange with other programs through the system clipboard.
 #include "app/editcommands.h"
 
-#include "sheet/celleditor.h"
-#include "edit/clipboardtext.h"
 #include "app/frmzel.h"
-#include "ui/gridpainter.h"
+#include "edit/clipboardtext.h"
+#include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
+#include "ui/gridpainter.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -3,12 +3,12 @@
 #include "app/filecommands.h"
 
 #include "app/appstate.h"
-#include "sheet/celleditor.h"
 #include "app/frmzel.h"
 #include "files/recovery.h"
-#include "sheet/sheetgrid.h"
 #include "files/savename.h"
 #include "files/sheetio.h"
+#include "sheet/celleditor.h"
+#include "sheet/sheetgrid.h"
 #include "ui/waitcursor.h"
 
 #include <QDir>

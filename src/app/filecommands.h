@@ -38,7 +38,6 @@ public:
     // (up to the ten-sheet limit; the rest stay for the next start), No deletes them.
     void recoverSheets();
 
-
 private:
     void loadChecked(const QString& path);
     // Another open sheet holds the file of path (not the sheet being saved there): says so and

@@ -1,8 +1,8 @@
 #include "app/frmabout.h"
 
+#include "app/toolicons.h"
 #include "ui/gridpainter.h"
 #include "ui/messages.h"
-#include "app/toolicons.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -30,9 +30,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
                             this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblVersion->setFont(font);
-    lblDescription = new QLabel(QStringLiteral("日本語の表計算ソフトです。\n500 行 × 26 列のシートを 10 枚まで開き、"
-                                               "数式・ファイル・印刷・グラフを扱えます。"),
-                                this);
+    lblDescription = new QLabel(
+        QStringLiteral("日本語の表計算ソフトです。\n500 行 × 26 列のシートを 10 枚まで開き、"
+                       "数式・ファイル・印刷・グラフを扱えます。"),
+        this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDescription->setFont(font);
     lblDescription->setWordWrap(true);

@@ -2,28 +2,28 @@
 
 #include "model/sheetmetrics.h"
 
-#include "sheet/celleditor.h"
 #include "app/frmabout.h"
-#include "chart/frmchart.h"
-#include "ui/gridpainter.h"
 #include "app/helpwindow.h"
 #include "app/mainwindowaccessible.h"
-#include "sheet/sheetgrid.h"
 #include "app/toolicons.h"
+#include "chart/frmchart.h"
+#include "sheet/celleditor.h"
+#include "sheet/sheetgrid.h"
+#include "ui/gridpainter.h"
 #include "ui/twips.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -157,7 +157,8 @@ namespace {
 enum class When { Always, WindowsLoaded, WindowsLoadedAndCopied };
 
 // The toolbar: each button runs its entry's handler under its own condition.
-struct ToolButton {
+struct ToolButton
+{
     const char* key;
     const char* caption;
     const char* tooltip;
@@ -168,15 +169,24 @@ struct ToolButton {
 };
 
 constexpr ToolButton ToolButtons[] = {
-    {"btnFileNew", "新規", "新しいシートの作成", "document-new", &frmZel::mnuFileNew_Click, When::Always, false},
-    {"btnFileOpen", "開く", "シートを開く", "document-open", &frmZel::mnuFileOpen_Click, When::Always, false},
-    {"btnFileSave", "保存", "上書き保存", "document-save", &frmZel::mnuFileSave_Click, When::WindowsLoaded, true},
-    {"btnEditReSub", "計算", "再計算", "view-refresh", &frmZel::mnuEditReSub_Click, When::WindowsLoaded, false},
-    {"btnEditBack", "戻す", "元に戻す", "edit-undo", &frmZel::mnuEditBack_Click, When::WindowsLoaded, false},
-    {"btnEditCopy", "コピー", "コピー", "edit-copy", &frmZel::mnuEditCopy_Click, When::WindowsLoaded, false},
-    {"btnEditCut", "切取", "切り取り", "edit-cut", &frmZel::mnuEditCut_Click, When::WindowsLoaded, false},
-    {"btnEditPaste", "貼付", "貼り付け", "edit-paste", &frmZel::mnuEditPaste_Click, When::WindowsLoadedAndCopied, true},
-    {"btnHelpShow", "ヘルプ", "ヘルプの表示", "help-contents", &frmZel::mnuHelpShow_Click, When::Always, false},
+    {"btnFileNew", "新規", "新しいシートの作成", "document-new", &frmZel::mnuFileNew_Click,
+     When::Always, false},
+    {"btnFileOpen", "開く", "シートを開く", "document-open", &frmZel::mnuFileOpen_Click,
+     When::Always, false},
+    {"btnFileSave", "保存", "上書き保存", "document-save", &frmZel::mnuFileSave_Click,
+     When::WindowsLoaded, true},
+    {"btnEditReSub", "計算", "再計算", "view-refresh", &frmZel::mnuEditReSub_Click,
+     When::WindowsLoaded, false},
+    {"btnEditBack", "戻す", "元に戻す", "edit-undo", &frmZel::mnuEditBack_Click,
+     When::WindowsLoaded, false},
+    {"btnEditCopy", "コピー", "コピー", "edit-copy", &frmZel::mnuEditCopy_Click,
+     When::WindowsLoaded, false},
+    {"btnEditCut", "切取", "切り取り", "edit-cut", &frmZel::mnuEditCut_Click, When::WindowsLoaded,
+     false},
+    {"btnEditPaste", "貼付", "貼り付け", "edit-paste", &frmZel::mnuEditPaste_Click,
+     When::WindowsLoadedAndCopied, true},
+    {"btnHelpShow", "ヘルプ", "ヘルプの表示", "help-contents", &frmZel::mnuHelpShow_Click,
+     When::Always, false},
 };
 
 } // namespace
@@ -195,8 +205,8 @@ void frmZel::createActions()
         m->setAccessibleName(spokenName(caption));
         return m;
     };
-    auto entry = [this](QMenu* menu, const char* name, const QString& caption, void (frmZel::*handler)(),
-                        const QKeySequence& shortcut = {}) {
+    auto entry = [this](QMenu* menu, const char* name, const QString& caption,
+                        void (frmZel::*handler)(), const QKeySequence& shortcut = {}) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QLatin1String(name));
         a->setShortcut(shortcut);
@@ -206,56 +216,88 @@ void frmZel::createActions()
         connect(a, &QAction::triggered, this, &frmZel::showActiveAddress);
         return a;
     };
-    auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QLatin1String(name)); };
+    auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QLatin1String(name));
+    };
 
     mnuFile = topMenu("mnuFile", QStringLiteral("ファイル(&F)"));
-    mnuFileNew = entry(mnuFile, "mnuFileNew", QStringLiteral("新規作成(&N)"), &frmZel::mnuFileNew_Click, Qt::CTRL | Qt::Key_N);
-    mnuFileOpen = entry(mnuFile, "mnuFileOpen", QStringLiteral("開く(&O)"), &frmZel::mnuFileOpen_Click, Qt::CTRL | Qt::Key_O);
+    mnuFileNew = entry(mnuFile, "mnuFileNew", QStringLiteral("新規作成(&N)"),
+                       &frmZel::mnuFileNew_Click, Qt::CTRL | Qt::Key_N);
+    mnuFileOpen = entry(mnuFile, "mnuFileOpen", QStringLiteral("開く(&O)"),
+                        &frmZel::mnuFileOpen_Click, Qt::CTRL | Qt::Key_O);
     separator(mnuFile, "mnuFileSeparator1");
-    mnuFileSave = entry(mnuFile, "mnuFileSave", QStringLiteral("上書き保存(&S)"), &frmZel::mnuFileSave_Click, Qt::CTRL | Qt::Key_S);
-    mnuFileSaveAs = entry(mnuFile, "mnuFileSaveAs", QStringLiteral("名前を付けて保存(&A)"), &frmZel::mnuFileSaveAs_Click);
+    mnuFileSave = entry(mnuFile, "mnuFileSave", QStringLiteral("上書き保存(&S)"),
+                        &frmZel::mnuFileSave_Click, Qt::CTRL | Qt::Key_S);
+    mnuFileSaveAs = entry(mnuFile, "mnuFileSaveAs", QStringLiteral("名前を付けて保存(&A)"),
+                          &frmZel::mnuFileSaveAs_Click);
     separator(mnuFile, "mnuFileSepararor2");
-    mnuFilePrint = entry(mnuFile, "mnuFilePrint", QStringLiteral("印刷(&P)"), &frmZel::mnuFilePrint_Click);
-    mnuFilePreview = entry(mnuFile, "mnuFilePreview", QStringLiteral("プレビュー"), &frmZel::mnuFilePreview_Click);
+    mnuFilePrint =
+        entry(mnuFile, "mnuFilePrint", QStringLiteral("印刷(&P)"), &frmZel::mnuFilePrint_Click);
+    mnuFilePreview = entry(mnuFile, "mnuFilePreview", QStringLiteral("プレビュー"),
+                           &frmZel::mnuFilePreview_Click);
     separator(mnuFile, "mnuFileSeparator3");
-    mnuFileExit = entry(mnuFile, "mnuFileExit", QStringLiteral("終了(&E)"), &frmZel::mnuFileExit_Click);
+    mnuFileExit =
+        entry(mnuFile, "mnuFileExit", QStringLiteral("終了(&E)"), &frmZel::mnuFileExit_Click);
 
     mnuEdit = topMenu("mnuEdit", QStringLiteral("編集(&E)"));
-    mnuEditReSub = entry(mnuEdit, "mnuEditReSub", QStringLiteral("再計算"), &frmZel::mnuEditReSub_Click);
-    mnuEditBack = entry(mnuEdit, "mnuEditBack", QStringLiteral("セルを元に戻す"), &frmZel::mnuEditBack_Click);
+    mnuEditReSub =
+        entry(mnuEdit, "mnuEditReSub", QStringLiteral("再計算"), &frmZel::mnuEditReSub_Click);
+    mnuEditBack =
+        entry(mnuEdit, "mnuEditBack", QStringLiteral("セルを元に戻す"), &frmZel::mnuEditBack_Click);
     separator(mnuEdit, "mnuEditSeparator1");
-    mnuEditCopy = entry(mnuEdit, "mnuEditCopy", QStringLiteral("コピー(&C)"), &frmZel::mnuEditCopy_Click, Qt::CTRL | Qt::Key_C);
-    mnuEditCut = entry(mnuEdit, "mnuEditCut", QStringLiteral("切り取り(&X)"), &frmZel::mnuEditCut_Click, Qt::CTRL | Qt::Key_X);
-    mnuEditPaste = entry(mnuEdit, "mnuEditPaste", QStringLiteral("貼り付け(&V)"), &frmZel::mnuEditPaste_Click, Qt::CTRL | Qt::Key_V);
+    mnuEditCopy = entry(mnuEdit, "mnuEditCopy", QStringLiteral("コピー(&C)"),
+                        &frmZel::mnuEditCopy_Click, Qt::CTRL | Qt::Key_C);
+    mnuEditCut = entry(mnuEdit, "mnuEditCut", QStringLiteral("切り取り(&X)"),
+                       &frmZel::mnuEditCut_Click, Qt::CTRL | Qt::Key_X);
+    mnuEditPaste = entry(mnuEdit, "mnuEditPaste", QStringLiteral("貼り付け(&V)"),
+                         &frmZel::mnuEditPaste_Click, Qt::CTRL | Qt::Key_V);
     separator(mnuEdit, "mnuEditSeparator2");
-    mnuEditPasteClip = entry(mnuEdit, "mnuEditPasteClip", QStringLiteral("クリップボードから貼り付け"), &frmZel::mnuEditPasteClip_Click);
-    mnuEditCopyClip = entry(mnuEdit, "mnuEditCopyClip", QStringLiteral("クリップボードへコピー"), &frmZel::mnuEditCopyClip_Click);
-    mnuEditCopyTable = entry(mnuEdit, "mnuEditCopyTable", QStringLiteral("クリップボードへ表をコピー"), &frmZel::mnuEditCopyTable_Click);
+    mnuEditPasteClip =
+        entry(mnuEdit, "mnuEditPasteClip", QStringLiteral("クリップボードから貼り付け"),
+              &frmZel::mnuEditPasteClip_Click);
+    mnuEditCopyClip = entry(mnuEdit, "mnuEditCopyClip", QStringLiteral("クリップボードへコピー"),
+                            &frmZel::mnuEditCopyClip_Click);
+    mnuEditCopyTable =
+        entry(mnuEdit, "mnuEditCopyTable", QStringLiteral("クリップボードへ表をコピー"),
+              &frmZel::mnuEditCopyTable_Click);
     separator(mnuEdit, "mnuEditSeparator3");
-    mnuEditDelete = entry(mnuEdit, "mnuEditDelete", QStringLiteral("削除(&D)"), &frmZel::mnuEditDelete_Click, Qt::CTRL | Qt::Key_D);
+    mnuEditDelete = entry(mnuEdit, "mnuEditDelete", QStringLiteral("削除(&D)"),
+                          &frmZel::mnuEditDelete_Click, Qt::CTRL | Qt::Key_D);
 
     mnuGraph = topMenu("mnuGraph", QStringLiteral("グラフ(&G)"));
-    mnuGraphShow = entry(mnuGraph, "mnuGraphShow", QStringLiteral("表示(&S)"), &frmZel::mnuGraphShow_Click);
-    mnuGraphPrint = entry(mnuGraph, "mnuGraphPrint", QStringLiteral("グラフの印刷(&P)"), &frmZel::mnuGraphPrint_Click);
+    mnuGraphShow =
+        entry(mnuGraph, "mnuGraphShow", QStringLiteral("表示(&S)"), &frmZel::mnuGraphShow_Click);
+    mnuGraphPrint = entry(mnuGraph, "mnuGraphPrint", QStringLiteral("グラフの印刷(&P)"),
+                          &frmZel::mnuGraphPrint_Click);
 
     mnuSet = topMenu("mnuSet", QStringLiteral("設定(&S)"));
     mnuSetDis = mnuSet->addMenu(QStringLiteral("表示サイズ"));
     mnuSetDis->setObjectName(QStringLiteral("mnuSetDis"));
     mnuSetDis->setAccessibleName(mnuSetDis->title());
     mnuSetDis->menuAction()->setObjectName(QStringLiteral("mnuSetDis"));
-    mnuSetDis75 = entry(mnuSetDis, "mnuSetDis75", QStringLiteral("75％"), &frmZel::mnuSetDis75_Click);
-    mnuSetDis100 = entry(mnuSetDis, "mnuSetDis100", QStringLiteral("100％"), &frmZel::mnuSetDis100_Click);
-    mnuSetDis125 = entry(mnuSetDis, "mnuSetDis125", QStringLiteral("125％"), &frmZel::mnuSetDis125_Click);
-    mnuSetDisKeta = entry(mnuSet, "mnuSetDisKeta", QStringLiteral("小数桁"), &frmZel::mnuSetDisKeta_Click);
+    mnuSetDis75 =
+        entry(mnuSetDis, "mnuSetDis75", QStringLiteral("75％"), &frmZel::mnuSetDis75_Click);
+    mnuSetDis100 =
+        entry(mnuSetDis, "mnuSetDis100", QStringLiteral("100％"), &frmZel::mnuSetDis100_Click);
+    mnuSetDis125 =
+        entry(mnuSetDis, "mnuSetDis125", QStringLiteral("125％"), &frmZel::mnuSetDis125_Click);
+    mnuSetDisKeta =
+        entry(mnuSet, "mnuSetDisKeta", QStringLiteral("小数桁"), &frmZel::mnuSetDisKeta_Click);
 
     mnuWindow = topMenu("mnuWindow", QStringLiteral("ウインドウ(&W)"));
-    mnuWindowCascade = entry(mnuWindow, "mnuWindowCascade", QStringLiteral("重ねて表示"), &frmZel::mnuWindowCascade_Click);
-    mnuWindowHorizontal = entry(mnuWindow, "mnuWindowHorizontal", QStringLiteral("上下に並べて表示"), &frmZel::mnuWindowHorizontal_Click);
-    mnuWindowVertical = entry(mnuWindow, "mnuWindowVertical", QStringLiteral("左右に並べて表示"), &frmZel::mnuWindowVertical_Click);
+    mnuWindowCascade = entry(mnuWindow, "mnuWindowCascade", QStringLiteral("重ねて表示"),
+                             &frmZel::mnuWindowCascade_Click);
+    mnuWindowHorizontal =
+        entry(mnuWindow, "mnuWindowHorizontal", QStringLiteral("上下に並べて表示"),
+              &frmZel::mnuWindowHorizontal_Click);
+    mnuWindowVertical = entry(mnuWindow, "mnuWindowVertical", QStringLiteral("左右に並べて表示"),
+                              &frmZel::mnuWindowVertical_Click);
 
     mnuHelp = topMenu("mnuHelp", QStringLiteral("ヘルプ(&H)"));
-    mnuHelpShow = entry(mnuHelp, "mnuHelpShow", QStringLiteral("ヘルプの表示(&S)"), &frmZel::mnuHelpShow_Click);
-    mnuHelpVersion = entry(mnuHelp, "mnuHelpVersion", QStringLiteral("バージョン情報"), &frmZel::mnuHelpVersion_Click);
+    mnuHelpShow = entry(mnuHelp, "mnuHelpShow", QStringLiteral("ヘルプの表示(&S)"),
+                        &frmZel::mnuHelpShow_Click);
+    mnuHelpVersion = entry(mnuHelp, "mnuHelpVersion", QStringLiteral("バージョン情報"),
+                           &frmZel::mnuHelpVersion_Click);
 
     connect(mnuFile, &QMenu::aboutToShow, this, &frmZel::mnuFile_Click);
     connect(mnuEdit, &QMenu::aboutToShow, this, &frmZel::mnuEdit_Click);
@@ -288,11 +330,13 @@ void frmZel::createActions()
 bool frmZel::takesShortcut(const QKeyEvent& key)
 {
     const QKeySequence pressed(key.keyCombination());
-    struct Menu {
+    struct Menu
+    {
         QMenu* menu;
         void (frmZel::*enabling)();
     };
-    for (const Menu& m : {Menu{mnuFile, &frmZel::mnuFile_Click}, Menu{mnuEdit, &frmZel::mnuEdit_Click}}) {
+    for (const Menu& m :
+         {Menu{mnuFile, &frmZel::mnuFile_Click}, Menu{mnuEdit, &frmZel::mnuEdit_Click}}) {
         for (QAction* entry : m.menu->actions()) {
             if (!entry->shortcut().isEmpty() && entry->shortcut() == pressed) {
                 (this->*m.enabling)();
@@ -377,10 +421,6 @@ void frmZel::setEditLine(const QString& text)
 {
     txtEditLine->setText(text);
 }
-
-
-
-
 
 frmZelChild* frmZel::addSheetWindow(const QString& caption)
 {
@@ -549,8 +589,9 @@ QString frmZel::helpFilePath()
     // Beside the program, then in the data folder of the installation the program runs from
     // (wherever it was installed), then in the folder it was built for.
     const QDir programDir(QCoreApplication::applicationDirPath());
-    for (const QString& path : {programDir.filePath(QStringLiteral("ZelTarn.hlp")),
-                                programDir.filePath(QStringLiteral("../share/zeltarn/ZelTarn.hlp"))}) {
+    for (const QString& path :
+         {programDir.filePath(QStringLiteral("ZelTarn.hlp")),
+          programDir.filePath(QStringLiteral("../share/zeltarn/ZelTarn.hlp"))}) {
         if (QFileInfo::exists(path)) {
             return QDir::cleanPath(path);
         }
@@ -562,7 +603,8 @@ void frmZel::mnuHelpShow_Click()
 {
     const QString path = helpFilePath();
     if (!QFileInfo::exists(path)) {
-        m_app.messages().critical(this, QStringLiteral("ヘルプファイルが見つかりません！\r\n") + path);
+        m_app.messages().critical(this,
+                                  QStringLiteral("ヘルプファイルが見つかりません！\r\n") + path);
         return;
     }
     if (!m_help) {
@@ -584,8 +626,9 @@ void frmZel::tbrMenu_ButtonClick(const QString& key)
             continue;
         }
         const bool windows = loadedWindowCount() > 1;
-        const bool allowed = b.when == When::Always || (windows && b.when == When::WindowsLoaded) ||
-                             (windows && b.when == When::WindowsLoadedAndCopied && m_editing.buffers().canPaste());
+        const bool allowed =
+            b.when == When::Always || (windows && b.when == When::WindowsLoaded) ||
+            (windows && b.when == When::WindowsLoadedAndCopied && m_editing.buffers().canPaste());
         if (allowed) {
             (this->*b.run)();
             showActiveAddress();
@@ -606,8 +649,9 @@ void frmZel::mnuEdit_Click()
 {
     const bool open = m_app.OpenSheetCount != 0;
     if (!open) {
-        for (QAction* entry : {mnuEditBack, mnuEditCopy, mnuEditCut, mnuEditPaste, mnuEditReSub, mnuEditCopyClip,
-                               mnuEditPasteClip, mnuEditDelete, mnuEditCopyTable}) {
+        for (QAction* entry :
+             {mnuEditBack, mnuEditCopy, mnuEditCut, mnuEditPaste, mnuEditReSub, mnuEditCopyClip,
+              mnuEditPasteClip, mnuEditDelete, mnuEditCopyTable}) {
             entry->setEnabled(false);
         }
         return;
@@ -615,7 +659,8 @@ void frmZel::mnuEdit_Click()
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     mnuEditPasteClip->setEnabled(clip && clip->hasText());
     mnuEditPaste->setEnabled(m_editing.buffers().canPaste());
-    for (QAction* entry : {mnuEditBack, mnuEditCopy, mnuEditCut, mnuEditDelete, mnuEditCopyTable, mnuEditCopyClip}) {
+    for (QAction* entry :
+         {mnuEditBack, mnuEditCopy, mnuEditCut, mnuEditDelete, mnuEditCopyTable, mnuEditCopyClip}) {
         entry->setEnabled(true);
     }
     // Not while the sheet's active control (the one that has, or last had, the focus) is the

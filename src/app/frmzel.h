@@ -5,8 +5,8 @@
 #include "app/displaycommands.h"
 #include "app/editcommands.h"
 #include "app/filecommands.h"
-#include "sheet/frmzelchild.h"
 #include "app/printcommands.h"
+#include "sheet/frmzelchild.h"
 
 #include <QMainWindow>
 

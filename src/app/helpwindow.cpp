@@ -4,7 +4,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-HelpWindow::HelpWindow(const QString& path, QWidget* owner) : QDialog(owner), m_browser(new QTextBrowser(this))
+HelpWindow::HelpWindow(const QString& path, QWidget* owner)
+    : QDialog(owner), m_browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("表計算Tarn! ヘルプ"));

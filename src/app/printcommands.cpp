@@ -1,7 +1,7 @@
 #include "app/printcommands.h"
 
-#include "print/frmpreview.h"
 #include "app/frmzel.h"
+#include "print/frmpreview.h"
 #include "sheet/sheetgrid.h"
 #include "ui/waitcursor.h"
 
@@ -23,7 +23,8 @@ QPrinter& PrintCommands::printer()
 bool PrintCommands::rangeSelected(frmZelChild& sheet)
 {
     if (selectionIsOneCell(sheet.grdZel->state())) {
-        m_window.app().messages().critical(&m_window, QStringLiteral("印刷範囲が選択されていません！"));
+        m_window.app().messages().critical(&m_window,
+                                           QStringLiteral("印刷範囲が選択されていません！"));
         return false;
     }
     return true;
@@ -39,7 +40,8 @@ void PrintCommands::mnuFilePrint_Click()
         m_printDialogs = std::make_unique<BoxPrintDialogs>();
     }
     QPrinter& target = printer();
-    QWidget* dialogParent = m_preview && m_preview->isVisible() ? static_cast<QWidget*>(m_preview) : &m_window;
+    QWidget* dialogParent =
+        m_preview && m_preview->isVisible() ? static_cast<QWidget*>(m_preview) : &m_window;
     if (!m_printDialogs->askPrinter(dialogParent, target)) {
         return; // cancelled: nothing is printed
     }
@@ -70,11 +72,11 @@ void PrintCommands::mnuFilePreview_Click()
     }
     if (!m_preview) {
         m_preview = new frmPreview(&m_window);
-        QObject::connect(m_preview, &frmPreview::printRequested, &m_window, [this] { mnuFilePrint_Click(); });
+        QObject::connect(m_preview, &frmPreview::printRequested, &m_window,
+                         [this] { mnuFilePrint_Click(); });
     }
     const double screenDpi = m_window.logicalDpiX() > 0 ? m_window.logicalDpiX() : 96;
     usePrintableArea(printer());
     m_preview->showPage(previewPage(sheet->grdZel->state(), pageTwips(printer()), screenDpi));
     m_preview->exec();
 }
-

@@ -21,7 +21,10 @@ public:
 
     // The printer the sheet prints on, and its dialog (tests answer it).
     QPrinter& printer();
-    void setPrintDialogs(std::unique_ptr<PrintDialogs> dialogs) { m_printDialogs = std::move(dialogs); }
+    void setPrintDialogs(std::unique_ptr<PrintDialogs> dialogs)
+    {
+        m_printDialogs = std::move(dialogs);
+    }
     frmPreview* preview() const { return m_preview; }
 
 private:

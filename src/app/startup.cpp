@@ -1,11 +1,11 @@
 #include "app/startup.h"
 
+#include "app/frmzel.h"
+#include "app/toolicons.h"
 #include "calc/clscal.h"
 #include "print/frmpreview.h"
-#include "app/frmzel.h"
-#include "ui/messages.h"
 #include "sheet/sheetgrid.h"
-#include "app/toolicons.h"
+#include "ui/messages.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -118,10 +118,10 @@ private:
             for (int c = 1; c < grid.Cols(); ++c) {
                 if (!grid.textAt(r, c).isEmpty()) {
                     // A line break in a cell is written as \n, so a cell stays one line.
-                    out +=
-                        cellName(r, c) + QLatin1Char('\t') +
-                        QString(grid.textAt(r, c)).replace(QLatin1Char('\n'), QLatin1String("\\n")) +
-                        QLatin1Char('\n');
+                    out += cellName(r, c) + QLatin1Char('\t') +
+                           QString(grid.textAt(r, c))
+                               .replace(QLatin1Char('\n'), QLatin1String("\\n")) +
+                           QLatin1Char('\n');
                 }
             }
         }

@@ -10,9 +10,9 @@ enum class CalcStatus : qint16 {
     BadParenthesis = 2, // unbalanced parentheses or an unusable minus sign
     TooLong = 3,        // more than 255 characters
     DivisionByZero = 4,
-    BadFunction = 5,    // unknown function, bad argument, bad range or range cell
-    CircularRange = 6,  // a range sum over the formula's own cell
-    EmptyCell = 7,      // a reference to an empty cell
+    BadFunction = 5,   // unknown function, bad argument, bad range or range cell
+    CircularRange = 6, // a range sum over the formula's own cell
+    EmptyCell = 7,     // a reference to an empty cell
     Undefined = 8,
 };
 

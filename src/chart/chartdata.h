@@ -11,7 +11,8 @@ class SheetModel;
 // the block's first row; one category per row of the block, the first row included, labelled
 // by the block's first column. A number typed as text counts; other text or an empty cell is
 // no value.
-struct ChartData {
+struct ChartData
+{
     QStringList seriesNames;
     QStringList categories;
     std::vector<std::vector<std::optional<double>>> values; // [series][category]

@@ -4,7 +4,8 @@
 
 #include <QVBoxLayout>
 
-frmChart::frmChart(const ChartData& data, const ChartStyle& style, QWidget* owner) : QWidget(owner, Qt::Window)
+frmChart::frmChart(const ChartData& data, const ChartStyle& style, QWidget* owner)
+    : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("frmChart"));
     setWindowTitle(QStringLiteral("グラフ"));

@@ -39,7 +39,8 @@ frmChartSel::frmChartSel(QWidget* parent) : QDialog(parent)
 
     auto* titles = new QGridLayout;
     const char* titleLabels[] = {"グラフ　タイトル", "X軸　　タイトル", "Y軸　　タイトル"};
-    const char* sizeLabels[] = {"グラフタイトルフォントサイズ", "X軸タイトル　フォントサイズ", "Y軸タイトル　フォントサイズ"};
+    const char* sizeLabels[] = {"グラフタイトルフォントサイズ", "X軸タイトル　フォントサイズ",
+                                "Y軸タイトル　フォントサイズ"};
     for (int k = 0; k < 3; ++k) {
         txtTitle[size_t(k)] = new QLineEdit(this);
         txtTitle[size_t(k)]->setObjectName(QStringLiteral("txtTitle%1").arg(k));
@@ -52,8 +53,9 @@ frmChartSel::frmChartSel(QWidget* parent) : QDialog(parent)
         cboFontTitle[size_t(k)] = new QComboBox(this);
         cboFontTitle[size_t(k)]->setObjectName(QStringLiteral("cboFontTitle%1").arg(k));
         cboFontTitle[size_t(k)]->setEditable(true); // a size may be typed
-        cboFontTitle[size_t(k)]->addItems({QStringLiteral("10"), QStringLiteral("12"), QStringLiteral("14"),
-                                           QStringLiteral("16"), QStringLiteral("18")});
+        cboFontTitle[size_t(k)]->addItems({QStringLiteral("10"), QStringLiteral("12"),
+                                           QStringLiteral("14"), QStringLiteral("16"),
+                                           QStringLiteral("18")});
         cboFontTitle[size_t(k)]->setCurrentIndex(0);
         // Each box is named by its caption for a screen reader.
         auto* titleLabel = new QLabel(QString::fromUtf8(titleLabels[k]), this);

@@ -4,7 +4,10 @@
 #include "model/sheetmodel.h"
 
 CellBlock::CellBlock(const CellRange& range)
-    : m_range(range), m_texts(range.isEmpty() ? 0 : size_t(range.bottom - range.top + 1) * size_t(range.right - range.left + 1))
+    : m_range(range),
+      m_texts(range.isEmpty()
+                  ? 0
+                  : size_t(range.bottom - range.top + 1) * size_t(range.right - range.left + 1))
 {
 }
 
@@ -14,13 +17,15 @@ const QString& CellBlock::at(int row, int col) const
     if (!m_range.contains(row, col)) {
         return empty;
     }
-    return m_texts[size_t(row - m_range.top) * size_t(m_range.right - m_range.left + 1) + size_t(col - m_range.left)];
+    return m_texts[size_t(row - m_range.top) * size_t(m_range.right - m_range.left + 1) +
+                   size_t(col - m_range.left)];
 }
 
 void CellBlock::set(int row, int col, const QString& text)
 {
     if (m_range.contains(row, col)) {
-        m_texts[size_t(row - m_range.top) * size_t(m_range.right - m_range.left + 1) + size_t(col - m_range.left)] = text;
+        m_texts[size_t(row - m_range.top) * size_t(m_range.right - m_range.left + 1) +
+                size_t(col - m_range.left)] = text;
     }
 }
 

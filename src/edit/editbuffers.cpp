@@ -96,7 +96,9 @@ void EditBuffers::paste(SheetModel& sheet)
         grid.setColSel(std::min(anchorCol + width, LastCol));
         for (int c = anchorCol; c <= anchorCol + width && c <= LastCol; ++c) {
             for (int r = anchorRow; r <= anchorRow + height && r <= LastRow; ++r) {
-                sheet.enterAt(r, c, m_copyBuf.at(source.top + (r - anchorRow), source.left + (c - anchorCol)));
+                sheet.enterAt(
+                    r, c,
+                    m_copyBuf.at(source.top + (r - anchorRow), source.left + (c - anchorCol)));
             }
         }
         // The source's own cells turn white on this sheet; another source sheet keeps its marks.

@@ -9,7 +9,8 @@ namespace {
 
 bool isAscii(const QByteArray& bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
 }
 
 // Opening a conversion loads its tables, and a save decodes every field it encodes to check
@@ -110,7 +111,8 @@ QString decodeCp932(const QByteArray& bytes)
         char* outPtr = reinterpret_cast<char*>(buffer);
         size_t outLeft = sizeof buffer;
         const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(reinterpret_cast<const QChar*>(buffer), qsizetype((sizeof buffer - outLeft) / 2));
+        out.append(reinterpret_cast<const QChar*>(buffer),
+                   qsizetype((sizeof buffer - outLeft) / 2));
         if (rc == size_t(-1)) {
             if (errno == E2BIG) {
                 continue;

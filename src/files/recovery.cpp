@@ -60,7 +60,8 @@ std::optional<RecoveryCopy> readRecoveryCopy(const QByteArray& bytes)
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     const QJsonObject object = document.object();
-    if (error.error != QJsonParseError::NoError || object.value(QStringLiteral("format")).toString() != Format) {
+    if (error.error != QJsonParseError::NoError ||
+        object.value(QStringLiteral("format")).toString() != Format) {
         return std::nullopt;
     }
     RecoveryCopy copy;
@@ -72,13 +73,15 @@ std::optional<RecoveryCopy> readRecoveryCopy(const QByteArray& bytes)
     }
     const QJsonArray widths = object.value(QStringLiteral("widths")).toArray();
     for (int c = 1; c <= LastCol && c <= widths.size(); ++c) {
-        copy.layout.ColWidths[size_t(c)] = std::clamp(widths.at(c - 1).toInt(DefaultColumnWidth), 0, 32767);
+        copy.layout.ColWidths[size_t(c)] =
+            std::clamp(widths.at(c - 1).toInt(DefaultColumnWidth), 0, 32767);
     }
     for (const QJsonValue& value : object.value(QStringLiteral("cells")).toArray()) {
         const QJsonArray cell = value.toArray();
         const int row = cell.at(0).toInt();
         const int col = cell.at(1).toInt();
-        if (cell.size() != 3 || row < 1 || row > LastRow || col < 1 || col > LastCol || !cell.at(2).isString()) {
+        if (cell.size() != 3 || row < 1 || row > LastRow || col < 1 || col > LastCol ||
+            !cell.at(2).isString()) {
             return std::nullopt;
         }
         copy.cells.push_back({row, col, cell.at(2).toString()});
@@ -112,7 +115,8 @@ RecoveryStore::~RecoveryStore()
 
 QString RecoveryStore::defaultFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("recovery"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("recovery"));
 }
 
 QString RecoveryStore::newName()
@@ -149,7 +153,8 @@ QStringList RecoveryStore::existing() const
 {
     QStringList paths;
     const QDir dir(m_folder);
-    for (const QString& name : dir.entryList({QLatin1Char('*') + Suffix}, QDir::Files, QDir::Name)) {
+    for (const QString& name :
+         dir.entryList({QLatin1Char('*') + Suffix}, QDir::Files, QDir::Name)) {
         paths.append(dir.filePath(name));
     }
     return paths;

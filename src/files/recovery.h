@@ -11,8 +11,10 @@
 // What a recovery copy keeps of a sheet: what a save would write (the expressions and the
 // layout) with the sheet's caption and file path, every character as it is (UTF-8, not the
 // code page of sheet files).
-struct RecoveryCopy {
-    struct Cell {
+struct RecoveryCopy
+{
+    struct Cell
+    {
         int row;
         int col;
         QString expression;

@@ -1,8 +1,8 @@
 #include "files/sheetio.h"
 
 #include "files/codepage.h"
-#include "model/gridstate.h"
 #include "files/sheetformat.h"
+#include "model/gridstate.h"
 #include "model/sheetmodel.h"
 
 #include <QDir>

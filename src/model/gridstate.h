@@ -10,14 +10,18 @@
 #include <vector>
 
 // A rectangle of cells with its corners ordered.
-struct CellRange {
+struct CellRange
+{
     int top = 0;
     int left = 0;
     int bottom = -1;
     int right = -1;
 
     bool isEmpty() const { return bottom < top || right < left; }
-    bool contains(int row, int col) const { return row >= top && row <= bottom && col >= left && col <= right; }
+    bool contains(int row, int col) const
+    {
+        return row >= top && row <= bottom && col >= left && col <= right;
+    }
     bool operator==(const CellRange&) const = default;
 };
 

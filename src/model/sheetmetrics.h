@@ -14,7 +14,8 @@ constexpr int DefaultRowHeight = 360;
 
 // The three display sizes: the scale of column widths, the grid font in points and the height
 // of every row.
-struct DisplaySize {
+struct DisplaySize
+{
     float scale;
     int fontSize;
     int rowHeight;

@@ -8,8 +8,8 @@
 #include <stdexcept>
 
 SheetModel::SheetModel(EngineSource engine)
-    : m_grid(LastRow + 1, LastCol + 1), m_engine(std::move(engine)), m_ex(size_t(StoreRows) * StoreCols),
-      m_exVal(size_t(StoreRows) * StoreCols)
+    : m_grid(LastRow + 1, LastCol + 1), m_engine(std::move(engine)),
+      m_ex(size_t(StoreRows) * StoreCols), m_exVal(size_t(StoreRows) * StoreCols)
 {
 }
 
@@ -35,7 +35,8 @@ void SheetModel::setEx(int row, int col, const QString& expression)
 void SheetModel::storeEx(int row, int col, const QString& expression)
 {
     QString& stored = m_ex[storeIndex(row, col)];
-    if (row >= 1 && row <= LastRow && col >= 1 && col <= LastCol && stored.isEmpty() != expression.isEmpty()) {
+    if (row >= 1 && row <= LastRow && col >= 1 && col <= LastCol &&
+        stored.isEmpty() != expression.isEmpty()) {
         const int step = expression.isEmpty() ? -1 : 1;
         m_rowCounts[size_t(row)] += step;
         m_colCounts[size_t(col)] += step;
@@ -55,7 +56,8 @@ namespace {
 
 // What one pass over a formula tells: whether upper-casing can change it (only a lower-case
 // ASCII letter or a character beyond ASCII can), and whether an "=" follows the leading one.
-struct FormulaScan {
+struct FormulaScan
+{
     bool mayHaveLowerCase = false;
     bool moreEquals = false;
 };
@@ -79,7 +81,8 @@ void SheetModel::enter(const QString& text)
 {
     const int row = m_grid.Row();
     const int col = m_grid.Col();
-    struct Entering {
+    struct Entering
+    {
         bool& flag;
         bool was;
         ~Entering() { flag = was; }

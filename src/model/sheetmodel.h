@@ -2,9 +2,9 @@
 
 #include "calc/cellsource.h"
 #include "calc/cellvalue.h"
+#include "calc/sheetsize.h"
 #include "model/gridstate.h"
 #include "model/sheetmetrics.h"
-#include "calc/sheetsize.h"
 
 #include <QString>
 #include <array>
@@ -16,7 +16,8 @@
 class clsCal;
 
 // The layout a sheet file carries: column widths at display size 1 and the display scale.
-struct SheetLayout {
+struct SheetLayout
+{
     float DisplayScale = 1.0f;
     // Until a file sets them, the default widths: a trailer cut short keeps these.
     std::array<int, LastCol + 1> ColWidths = [] {
@@ -108,8 +109,8 @@ public:
     void endPointing() { startPointing(0, 0); }
 
     // Column widths × scale, the heading column and the rows (but the heading row) at their
-    // default sizes × scale, and the font size of the scale's display size. The layout's scale becomes the
-    // sheet's display size.
+    // default sizes × scale, and the font size of the scale's display size. The layout's scale
+    // becomes the sheet's display size.
     void applyLayout(const SheetLayout& layout);
     // The layout as a save writes it: the column widths ÷ the sheet's display size, cut to
     // whole twips, and that size.
@@ -126,7 +127,10 @@ public:
     // Told of every change to what a save would write: an expression or the layout. Changes
     // made to the grid's sizes from outside (a column dragged wider) are noted with
     // noteLayoutChange().
-    void setCommitListener(std::function<void()> listener) { m_commitListener = std::move(listener); }
+    void setCommitListener(std::function<void()> listener)
+    {
+        m_commitListener = std::move(listener);
+    }
     void noteLayoutChange() { committed(); }
 
     // CellSource
@@ -160,7 +164,8 @@ private:
     std::array<int, LastCol + 1> m_colCounts{};
     QString m_editorText;
     // The cell showing its expression for an edit, and the text it shows once the edit ends.
-    struct ShownText {
+    struct ShownText
+    {
         int row = 0;
         int col = 0;
         QString text;

@@ -1,7 +1,7 @@
 #include "print/printrange.h"
 
-#include "ui/gridpainter.h"
 #include "model/gridstate.h"
+#include "ui/gridpainter.h"
 
 #include <QPainter>
 #include <QPrintDialog>
@@ -32,11 +32,13 @@ QImage previewPage(const GridState& grid, const PageTwips& page, double screenDp
     // Half the page at the screen's resolution is the whole page at half that resolution.
     const double dpi = screenDpi / 2;
     auto pixels = [dpi](double twips) { return twips * dpi / 1440; };
-    const QSize size(int(std::lround(pixels(page.size.width()))), int(std::lround(pixels(page.size.height()))));
+    const QSize size(int(std::lround(pixels(page.size.width()))),
+                     int(std::lround(pixels(page.size.height()))));
     QImage image = GridPainter::blankImage(size, dpi);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.translate(std::lround(pixels(page.printableOrigin.x())), std::lround(pixels(page.printableOrigin.y())));
+    painter.translate(std::lround(pixels(page.printableOrigin.x())),
+                      std::lround(pixels(page.printableOrigin.y())));
     paintPage(painter, grid, dpi);
     return image;
 }

@@ -22,7 +22,8 @@ void paintPage(QPainter& painter, const GridState& grid, double dpi);
 
 // The page as a printer prints it: its whole size and where its printable area starts, in
 // twips from the paper's corner.
-struct PageTwips {
+struct PageTwips
+{
     QSizeF size;
     QPointF printableOrigin;
 };
@@ -52,5 +53,3 @@ class BoxPrintDialogs : public PrintDialogs
 public:
     bool askPrinter(QWidget* parent, QPrinter& printer) override;
 };
-
-

@@ -3,11 +3,11 @@
 #include "model/sheetmetrics.h"
 
 #include "files/recovery.h"
+#include "sheet/celleditor.h"
+#include "sheet/sheetgrid.h"
+#include "ui/gridpainter.h"
 #include "ui/messages.h"
 #include "ui/waitcursor.h"
-#include "sheet/celleditor.h"
-#include "ui/gridpainter.h"
-#include "sheet/sheetgrid.h"
 
 #include <QCloseEvent>
 #include <cmath>
@@ -188,7 +188,7 @@ void frmZelChild::writeRecovery()
     const QString caption = windowTitle();
     const QString path = isUntitled() ? QString() : caption;
     m_host.recovery().write(m_recoveryName,
-                         recoverySnapshot(*m_model, caption, path, m_model->layout()));
+                            recoverySnapshot(*m_model, caption, path, m_model->layout()));
 }
 
 void frmZelChild::dropRecovery()

@@ -2,8 +2,8 @@
 
 #include "calc/cellvalue.h"
 #include "model/sheetmetrics.h"
-#include "sheet/sheethost.h"
 #include "model/sheetmodel.h"
+#include "sheet/sheethost.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -52,7 +52,10 @@ public:
     // The expression of a cell. Reading moves the grid's current cell to (row, col); writing
     // leaves the grid alone. Cells outside the store throw std::out_of_range.
     QString Ex(int row, int col) { return m_model->Ex(row, col); }
-    void setEx(int row, int col, const QString& expression) { m_model->setEx(row, col, expression); }
+    void setEx(int row, int col, const QString& expression)
+    {
+        m_model->setEx(row, col, expression);
+    }
     const CellValue& ExVal(int row, int col) { return m_model->ExVal(row, col); }
     void setExVal(int row, int col, const CellValue& value) { m_model->setExVal(row, col, value); }
     SheetModel& model() { return *m_model; }
@@ -147,7 +150,8 @@ private:
     QElapsedTimer m_sinceChange;
     // An edit an input method started on the grid: what it may have to put back if the
     // composition is cancelled before anything is committed.
-    struct Composition {
+    struct Composition
+    {
         bool committed = false;
         bool wasChanged = false;
         QString editorText;

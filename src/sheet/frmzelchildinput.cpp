@@ -3,8 +3,8 @@
 #include "sheet/celleditor.h"
 #include "sheet/frmzelchild.h"
 #include "sheet/gridaccessible.h"
-#include "ui/gridpainter.h"
 #include "sheet/sheetgrid.h"
+#include "ui/gridpainter.h"
 
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -68,7 +68,8 @@ void frmZelChild::openEditor()
         txtEdit->clear();
     }
     const QRect cell = grdZel->cellRect(grid.Row(), grid.Col());
-    txtEdit->setGeometry(cell.left(), cell.top(), std::max(1, grdZel->toPixels(grid.CellWidth() - 8)),
+    txtEdit->setGeometry(cell.left(), cell.top(),
+                         std::max(1, grdZel->toPixels(grid.CellWidth() - 8)),
                          std::max(1, grdZel->toPixels(grid.CellHeight() - 8)));
     txtEdit->show();
     focusEditor();
@@ -261,7 +262,8 @@ void frmZelChild::grdZel_Click()
     case '(':
         if (text.endsWith(QLatin1String("SUM(")) || text.endsWith(QLatin1String("sum("))) {
             // The dragged range with the cell where the drag started first, as selected.
-            appended = cellName(grid.Row(), grid.Col()) + QLatin1Char(':') + cellName(grid.RowSel(), grid.ColSel());
+            appended = cellName(grid.Row(), grid.Col()) + QLatin1Char(':') +
+                       cellName(grid.RowSel(), grid.ColSel());
         } else {
             appended = cellName(Imove, Jmove);
         }

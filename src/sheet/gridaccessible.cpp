@@ -1,8 +1,8 @@
 #include "sheet/gridaccessible.h"
 
-#include "ui/gridpainter.h"
-#include "sheet/sheetgrid.h"
 #include "model/sheetmodel.h"
+#include "sheet/sheetgrid.h"
+#include "ui/gridpainter.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
@@ -148,7 +148,8 @@ private:
     int m_currentCol = -1;
 };
 
-GridAccessible::GridAccessible(SheetGrid* grid) : QAccessibleWidget(grid, QAccessible::Table), m_model(grid->model())
+GridAccessible::GridAccessible(SheetGrid* grid)
+    : QAccessibleWidget(grid, QAccessible::Table), m_model(grid->model())
 {
     for (int r = cells().FixedRows(); r < cells().Rows(); ++r) {
         for (int c = cells().FixedCols(); c < cells().Cols(); ++c) {
@@ -355,15 +356,15 @@ QList<int> wholeLines(bool spansAll, int first, int last, int fixed)
 QList<int> GridAccessible::selectedColumns() const
 {
     const CellRange sel = orderedSelection(cells());
-    return wholeLines(sel.top == cells().FixedRows() && sel.bottom == cells().Rows() - 1, sel.left, sel.right,
-                      cells().FixedCols());
+    return wholeLines(sel.top == cells().FixedRows() && sel.bottom == cells().Rows() - 1, sel.left,
+                      sel.right, cells().FixedCols());
 }
 
 QList<int> GridAccessible::selectedRows() const
 {
     const CellRange sel = orderedSelection(cells());
-    return wholeLines(sel.left == cells().FixedCols() && sel.right == cells().Cols() - 1, sel.top, sel.bottom,
-                      cells().FixedRows());
+    return wholeLines(sel.left == cells().FixedCols() && sel.right == cells().Cols() - 1, sel.top,
+                      sel.bottom, cells().FixedRows());
 }
 
 void GridAccessible::announce(bool cellTakesFocus)

@@ -2,9 +2,9 @@
 
 #include "model/sheetmetrics.h"
 
+#include "model/sheetmodel.h"
 #include "sheet/gridaccessible.h"
 #include "ui/gridpainter.h"
-#include "model/sheetmodel.h"
 
 #include <QAccessible>
 #include <QGuiApplication>
@@ -21,7 +21,8 @@ constexpr int ResizeGrip = 3; // pixels either side of a heading border that sta
 
 } // namespace
 
-SheetGrid::SheetGrid(GridState& state, QWidget* parent) : QAbstractScrollArea(parent), m_state(state)
+SheetGrid::SheetGrid(GridState& state, QWidget* parent)
+    : QAbstractScrollArea(parent), m_state(state)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -94,7 +95,8 @@ int SheetGrid::lastFirstLine(Qt::Orientation orientation) const
 void SheetGrid::updateScrollBars()
 {
     m_syncingScroll = true;
-    const int rowPage = std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
+    const int rowPage =
+        std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
     verticalScrollBar()->setRange(0, lastFirstLine(Qt::Vertical) - m_state.FixedRows());
     verticalScrollBar()->setPageStep(rowPage);
     verticalScrollBar()->setValue(m_state.TopRow() - m_state.FixedRows());
@@ -342,7 +344,8 @@ std::optional<QPoint> SheetGrid::navigationTarget(const QKeyEvent& event, bool e
     const int row = extend ? m_state.RowSel() : m_state.Row();
     const int col = extend ? m_state.ColSel() : m_state.Col();
     const bool control = event.modifiers() & Qt::ControlModifier;
-    const int page = std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
+    const int page =
+        std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
     switch (event.key()) {
     case Qt::Key_Up:
         return QPoint(col, row - 1);

@@ -29,7 +29,8 @@ FileFilter filterOf(const QString& selected)
 std::optional<FileDialogs::Choice> BoxFileDialogs::open(QWidget* parent, const QString& fileName)
 {
     QString selected;
-    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), fileName, filter(), &selected);
+    const QString path =
+        QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), fileName, filter(), &selected);
     if (path.isEmpty()) {
         return std::nullopt;
     }
@@ -42,8 +43,9 @@ std::optional<FileDialogs::Choice> BoxFileDialogs::save(QWidget* parent, const Q
     QString start = fileName;
     while (true) {
         QString selected;
-        const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("名前を付けて保存"), start, filter(),
-                                                          &selected, QFileDialog::DontConfirmOverwrite);
+        const QString path =
+            QFileDialog::getSaveFileName(parent, QStringLiteral("名前を付けて保存"), start,
+                                         filter(), &selected, QFileDialog::DontConfirmOverwrite);
         if (path.isEmpty()) {
             return std::nullopt;
         }
@@ -52,7 +54,8 @@ std::optional<FileDialogs::Choice> BoxFileDialogs::save(QWidget* parent, const Q
         if (!QFileInfo::exists(written) ||
             QMessageBox::question(parent, QStringLiteral("名前を付けて保存"),
                                   written + QStringLiteral(" は既に存在します。\n置き換えますか？"),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes) {
+                                  QMessageBox::Yes | QMessageBox::No,
+                                  QMessageBox::No) == QMessageBox::Yes) {
             return choice;
         }
         start = path;

@@ -18,7 +18,8 @@ enum class FileFilter {
 class FileDialogs
 {
 public:
-    struct Choice {
+    struct Choice
+    {
         QString path; // the full path chosen
         FileFilter filter = FileFilter::SheetFile;
     };
@@ -30,7 +31,8 @@ public:
     virtual std::optional<Choice> open(QWidget* parent, const QString& fileName) = 0;
     // The name a choice will be written to, for the question before replacing a file.
     using SaveTarget = std::function<QString(const Choice&)>;
-    virtual std::optional<Choice> save(QWidget* parent, const QString& fileName, const SaveTarget& target) = 0;
+    virtual std::optional<Choice> save(QWidget* parent, const QString& fileName,
+                                       const SaveTarget& target) = 0;
 };
 
 // The real dialogs. Saving asks before replacing a file under the name that will be written,
@@ -39,5 +41,6 @@ class BoxFileDialogs : public FileDialogs
 {
 public:
     std::optional<Choice> open(QWidget* parent, const QString& fileName) override;
-    std::optional<Choice> save(QWidget* parent, const QString& fileName, const SaveTarget& target) override;
+    std::optional<Choice> save(QWidget* parent, const QString& fileName,
+                               const SaveTarget& target) override;
 };

@@ -2,8 +2,8 @@
 
 #include "model/sheetmetrics.h"
 
-#include "model/gridstate.h"
 #include "calc/numbertext.h"
+#include "model/gridstate.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -130,7 +130,8 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
     painter.save();
     painter.setFont(gridFont(m_grid.FontSize()));
     if (fillBeyond) {
-        const QRegion beyond = QRegion(clip).subtracted(QRegion(0, 0, cols.edge.back(), rows.edge.back()));
+        const QRegion beyond =
+            QRegion(clip).subtracted(QRegion(0, 0, cols.edge.back(), rows.edge.back()));
         for (const QRect& r : beyond) {
             painter.fillRect(r, BeyondBack);
         }
@@ -145,8 +146,8 @@ void GridPainter::paint(QPainter& painter, const QRect& clip, bool fillBeyond) c
             const int left = cols.edge[ci];
             const int right = cols.edge[ci + 1];
             if (right > clip.left() && left <= clip.right()) {
-                paintCell(painter, palette, QRect(left, top, right - left, bottom - top), rows.index[ri],
-                          cols.index[ci]);
+                paintCell(painter, palette, QRect(left, top, right - left, bottom - top),
+                          rows.index[ri], cols.index[ci]);
             }
         }
     }
@@ -194,7 +195,8 @@ void GridPainter::paintCell(QPainter& painter, const QPalette& palette, const QR
     const int margin = std::max(1, toPixels(30));
     const int room = cell.width() - 2 * margin - 1;
     const bool heading = row < m_grid.FixedRows() || col < m_grid.FixedCols();
-    const QString text = heading ? m_grid.textAt(row, col) : shownText(row, col, painter.fontMetrics(), room);
+    const QString text =
+        heading ? m_grid.textAt(row, col) : shownText(row, col, painter.fontMetrics(), room);
     if (text.isEmpty()) {
         return;
     }
@@ -212,12 +214,14 @@ void GridPainter::paintCell(QPainter& painter, const QPalette& palette, const QR
     painter.setPen(colours.fore);
     painter.save();
     painter.setClipRect(cell.adjusted(0, 0, -1, -1), Qt::IntersectClip);
-    painter.drawText(cell.adjusted(margin, 0, -margin - 1, -1), int(align) | Qt::TextSingleLine, text);
+    painter.drawText(cell.adjusted(margin, 0, -margin - 1, -1), int(align) | Qt::TextSingleLine,
+                     text);
     painter.restore();
 }
 
 // The current cell's frame, as a spreadsheet shows where typing goes; not over the headings.
-void GridPainter::paintCurrentFrame(QPainter& painter, const QPalette& palette, const QRect& clip) const
+void GridPainter::paintCurrentFrame(QPainter& painter, const QPalette& palette,
+                                    const QRect& clip) const
 {
     if (m_grid.Row() < m_grid.FixedRows() || m_grid.Col() < m_grid.FixedCols()) {
         return;
@@ -231,8 +235,8 @@ void GridPainter::paintCurrentFrame(QPainter& painter, const QPalette& palette, 
         fixedHeight += m_grid.RowHeight(r);
     }
     const QRect cur = cellRect(m_grid.Row(), m_grid.Col());
-    if (cur.left() >= toPixels(fixedWidth) && cur.top() >= toPixels(fixedHeight) && cur.width() > 0 &&
-        cur.height() > 0 && cur.intersects(clip)) {
+    if (cur.left() >= toPixels(fixedWidth) && cur.top() >= toPixels(fixedHeight) &&
+        cur.width() > 0 && cur.height() > 0 && cur.intersects(clip)) {
         painter.setPen(QPen(palette.color(QPalette::Text), 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(cur.adjusted(1, 1, -1, -1));

@@ -68,14 +68,16 @@ private:
         std::vector<int> edge;  // device-pixel start of each, plus the end
     };
     Axis layoutAxis(Qt::Orientation orientation) const;
-    struct CellColours {
+    struct CellColours
+    {
         QColor back;
         QColor fore;
         QColor line;
     };
     bool showsSelection() const;
     CellColours coloursOf(const QPalette& palette, int row, int col) const;
-    void paintCell(QPainter& painter, const QPalette& palette, const QRect& cell, int row, int col) const;
+    void paintCell(QPainter& painter, const QPalette& palette, const QRect& cell, int row,
+                   int col) const;
     void paintCurrentFrame(QPainter& painter, const QPalette& palette, const QRect& clip) const;
 
     const GridState& m_grid;

@@ -27,9 +27,9 @@ void BoxMessages::information(QWidget* parent, const QString& text)
 
 Messages::Answer BoxMessages::askSave(QWidget* parent, const QString& text)
 {
-    const auto button = QMessageBox::question(parent, QStringLiteral("保存の確認"), shown(text),
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                              QMessageBox::Yes);
+    const auto button = QMessageBox::question(
+        parent, QStringLiteral("保存の確認"), shown(text),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     switch (button) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -42,6 +42,7 @@ Messages::Answer BoxMessages::askSave(QWidget* parent, const QString& text)
 
 bool BoxMessages::askYesNo(QWidget* parent, const QString& text)
 {
-    return QMessageBox::question(parent, applicationTitle(), shown(text), QMessageBox::Yes | QMessageBox::No,
+    return QMessageBox::question(parent, applicationTitle(), shown(text),
+                                 QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }

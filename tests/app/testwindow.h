@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fakemessages.h"
 #include "app/frmzel.h"
+#include "fakemessages.h"
 #include "testhost.h"
 
 #include <QPrinter>
@@ -27,7 +27,8 @@ public:
 
 // The main window as the tests use it: messages and file dialogs answered by fakes, shown
 // offscreen; going away, it agrees to close every sheet without asking.
-struct TestWindow : private TestPaths {
+struct TestWindow : private TestPaths
+{
     TestWindow()
     {
         auto ownedMessages = std::make_unique<FakeMessages>();

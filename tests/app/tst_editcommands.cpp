@@ -1,8 +1,8 @@
-#include "sheet/celleditor.h"
-#include "testwindow.h"
 #include "app/frmzel.h"
-#include "ui/gridpainter.h"
+#include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
+#include "testwindow.h"
+#include "ui/gridpainter.h"
 
 #include <QClipboard>
 #include <QMdiArea>
@@ -103,11 +103,16 @@ void TestEditCommands::commandWritesEditedCell_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("shown"); // A1 after Escape
-    QTest::newRow("削除") << "mnuEditDelete" << "";
-    QTest::newRow("切り取り") << "mnuEditCut" << "";
-    QTest::newRow("貼り付け") << "mnuEditPaste" << "7";
-    QTest::newRow("セルを元に戻す") << "mnuEditBack" << "5";
-    QTest::newRow("クリップボードから貼り付け") << "mnuEditPasteClip" << "9";
+    QTest::newRow("削除") << "mnuEditDelete"
+                          << "";
+    QTest::newRow("切り取り") << "mnuEditCut"
+                              << "";
+    QTest::newRow("貼り付け") << "mnuEditPaste"
+                              << "7";
+    QTest::newRow("セルを元に戻す") << "mnuEditBack"
+                                    << "5";
+    QTest::newRow("クリップボードから貼り付け") << "mnuEditPasteClip"
+                                                << "9";
 }
 
 void TestEditCommands::commandWritesEditedCell()
@@ -162,14 +167,15 @@ void TestEditCommands::pasteFromClipboard_data()
     QTest::addColumn<QPoint>("to");
     QTest::addColumn<QStringList>("expected"); // B2 C2 D2 / B3 C3 D3, what the cells show
     const QStringList sixShown{"1", "2", "3", "x", "y", "10"};
-    QTest::newRow("CR rows") << "1\t2\t=B2+C2\rx\ty\t=a1*2" << QPoint(2, 2) << QPoint(4, 3) << sixShown;
+    QTest::newRow("CR rows") << "1\t2\t=B2+C2\rx\ty\t=a1*2" << QPoint(2, 2) << QPoint(4, 3)
+                             << sixShown;
     // Three rows selected: the final LF must not empty the third.
-    QTest::newRow("LF rows and a final LF") << "1\t2\t=B2+C2\nx\ty\t=a1*2\n" << QPoint(2, 2) << QPoint(4, 4)
-                                            << sixShown;
-    QTest::newRow("CR LF rows, selected upward")
-        << "1\t2\t=B2+C2\r\nx\ty\t=a1*2\r\n" << QPoint(4, 3) << QPoint(2, 2) << sixShown;
-    QTest::newRow("one cell selected") << "9\t8\n7" << QPoint(2, 2) << QPoint(2, 2)
-                                       << QStringList{"9", "", "", "", "", ""};
+    QTest::newRow("LF rows and a final LF") << "1\t2\t=B2+C2\nx\ty\t=a1*2\n"
+                                            << QPoint(2, 2) << QPoint(4, 4) << sixShown;
+    QTest::newRow("CR LF rows, selected upward") << "1\t2\t=B2+C2\r\nx\ty\t=a1*2\r\n"
+                                                 << QPoint(4, 3) << QPoint(2, 2) << sixShown;
+    QTest::newRow("one cell selected")
+        << "9\t8\n7" << QPoint(2, 2) << QPoint(2, 2) << QStringList{"9", "", "", "", "", ""};
 }
 
 void TestEditCommands::pasteFromClipboard()

@@ -1,7 +1,7 @@
-#include "sheet/celleditor.h"
-#include "testwindow.h"
 #include "app/frmzel.h"
+#include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

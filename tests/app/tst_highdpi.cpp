@@ -92,7 +92,8 @@ void TestHighDpi::previewLinesUp()
             first = x;
         }
     }
-    QVERIFY2(qAbs(first - expected) <= 1, qPrintable(QStringLiteral("block at %1, expected %2").arg(first).arg(expected)));
+    QVERIFY2(qAbs(first - expected) <= 1,
+             qPrintable(QStringLiteral("block at %1, expected %2").arg(first).arg(expected)));
 }
 
 QTEST_MAIN(TestHighDpi)

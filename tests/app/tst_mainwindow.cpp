@@ -1,20 +1,20 @@
-#include "sheet/celleditor.h"
-#include "testwindow.h"
 #include "app/frmabout.h"
-#include "chart/frmchartsel.h"
 #include "app/frmzel.h"
 #include "app/helpwindow.h"
+#include "chart/frmchartsel.h"
+#include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
+#include "testwindow.h"
 
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QToolBar>
+#include <QPushButton>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QtTest>
 
 // The main window offscreen: sheet bookkeeping and naming, the ten-sheet limit, the close
@@ -114,7 +114,8 @@ void TestMainWindow::limitOfTenSheets()
     QCOMPARE(window->app().OpenSheetCount, 10);
     window->mnuFileNew_Click();
     QCOMPARE(window->sheets().size(), 10);
-    QCOMPARE(messages->criticals, QStringList{QStringLiteral("1度に開くことのできるシートの数は10です！")});
+    QCOMPARE(messages->criticals,
+             QStringList{QStringLiteral("1度に開くことのできるシートの数は10です！")});
     window->mdiArea->activeSubWindow()->close();
     QTRY_COMPARE(window->app().OpenSheetCount, 9);
     window->mnuFileNew_Click();
@@ -125,7 +126,8 @@ void TestMainWindow::closePrompt_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("yes on a never-saved sheet keeps it open") << int(Messages::Answer::Yes) << false;
+    QTest::newRow("yes on a never-saved sheet keeps it open")
+        << int(Messages::Answer::Yes) << false;
     QTest::newRow("no closes without writing") << int(Messages::Answer::No) << true;
     QTest::newRow("cancel keeps it open") << int(Messages::Answer::Cancel) << false;
 }
@@ -208,18 +210,23 @@ void TestMainWindow::exAccessorMovesCurrentCell()
 
 void TestMainWindow::menuEnabling()
 {
-    auto openMenu = [this](const char* name) { Q_EMIT window->findChild<QMenu*>(QLatin1String(name))->aboutToShow(); };
-    auto enabled = [this](const char* name) { return window->findChild<QAction*>(QLatin1String(name))->isEnabled(); };
+    auto openMenu = [this](const char* name) {
+        Q_EMIT window->findChild<QMenu*>(QLatin1String(name))->aboutToShow();
+    };
+    auto enabled = [this](const char* name) {
+        return window->findChild<QAction*>(QLatin1String(name))->isEnabled();
+    };
 
     openMenu("mnuFile");
     openMenu("mnuEdit");
     openMenu("mnuGraph");
     openMenu("mnuSet");
     openMenu("mnuWindow");
-    for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFilePreview", "mnuEditReSub",
-                             "mnuEditBack", "mnuEditCopy", "mnuEditPaste", "mnuEditPasteClip", "mnuEditDelete",
-                             "mnuGraphShow", "mnuGraphPrint", "mnuSetDis", "mnuSetDisKeta", "mnuWindowCascade",
-                             "mnuWindowHorizontal", "mnuWindowVertical"}) {
+    for (const char* name :
+         {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFilePreview", "mnuEditReSub",
+          "mnuEditBack", "mnuEditCopy", "mnuEditPaste", "mnuEditPasteClip", "mnuEditDelete",
+          "mnuGraphShow", "mnuGraphPrint", "mnuSetDis", "mnuSetDisKeta", "mnuWindowCascade",
+          "mnuWindowHorizontal", "mnuWindowVertical"}) {
         QVERIFY2(!enabled(name), name);
     }
     QVERIFY(enabled("mnuFileNew") && enabled("mnuFileOpen") && enabled("mnuFileExit"));
@@ -231,9 +238,10 @@ void TestMainWindow::menuEnabling()
     openMenu("mnuGraph");
     openMenu("mnuSet");
     openMenu("mnuWindow");
-    for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFilePreview", "mnuEditReSub",
-                             "mnuEditBack", "mnuEditCopy", "mnuEditCut", "mnuEditDelete", "mnuEditCopyClip",
-                             "mnuEditCopyTable", "mnuGraphShow", "mnuSetDis", "mnuSetDisKeta", "mnuWindowCascade"}) {
+    for (const char* name :
+         {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFilePreview", "mnuEditReSub",
+          "mnuEditBack", "mnuEditCopy", "mnuEditCut", "mnuEditDelete", "mnuEditCopyClip",
+          "mnuEditCopyTable", "mnuGraphShow", "mnuSetDis", "mnuSetDisKeta", "mnuWindowCascade"}) {
         QVERIFY2(enabled(name), name);
     }
     QVERIFY(!enabled("mnuEditPaste"));
@@ -294,8 +302,9 @@ void TestMainWindow::toolbarConditions()
     QCOMPARE(grid.textAt(2, 1), QStringLiteral("6"));
     QVERIFY(!window->mnuEditReSub->isEnabled());
 
-    const QStringList order{"btnFileNew", "btnFileOpen", "btnFileSave", "", "btnEditReSub", "btnEditBack",
-                            "btnEditCopy", "btnEditCut", "btnEditPaste", "", "btnHelpShow"};
+    const QStringList order{
+        "btnFileNew",  "btnFileOpen", "btnFileSave",  "", "btnEditReSub", "btnEditBack",
+        "btnEditCopy", "btnEditCut",  "btnEditPaste", "", "btnHelpShow"};
     QStringList seen;
     for (QAction* a : window->tbrMenu->actions()) {
         seen.append(a->isSeparator() ? QString() : a->objectName());

@@ -1,8 +1,8 @@
-#include "sheet/celleditor.h"
-#include "calc/clscal.h"
-#include "settings/dlgketa.h"
-#include "print/frmpreview.h"
 #include "app/frmzel.h"
+#include "calc/clscal.h"
+#include "print/frmpreview.h"
+#include "settings/dlgketa.h"
+#include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
 #include "testwindow.h"
 

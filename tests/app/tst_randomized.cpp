@@ -66,8 +66,8 @@ void TestRandomized::randomSession()
     for (frmZelChild* s : fixture->window->sheets()) {
         filled += s->model().usedExtent().first > 0 ? 1 : 0;
     }
-    qInfo("%d steps, %d saves compared of %d, %d sheets with cells, %lld ms", done, compared, saves, filled,
-          qint64(clock.elapsed()));
+    qInfo("%d steps, %d saves compared of %d, %d sheets with cells, %lld ms", done, compared, saves,
+          filled, qint64(clock.elapsed()));
     QVERIFY(done > 100);
     QVERIFY(compared > 0);
     QVERIFY(filled > 0); // the steps reached the cells
@@ -112,9 +112,10 @@ void TestRandomized::step()
 void TestRandomized::typeSomething()
 {
     static const QStringList texts = {
-        "12", "-3.5", "1E+20", "=a1+b2", "=SUM(A1:C3)", "=sum(b1:b9)/2", "=SIN(A1)", "=SQRT(B2)", "=PI()*2",
-        "=1/0", "=(1+2", "=A1+", "売上", "ｶﾀｶﾅ", "a,b", "say \"hi\"", "\"", "00.00", "=A500+Z1", "=SUM(",
-        "x", "", "=ABS(", "100.00"};
+        "12",       "-3.5",      "1E+20",   "=a1+b2",     "=SUM(A1:C3)", "=sum(b1:b9)/2",
+        "=SIN(A1)", "=SQRT(B2)", "=PI()*2", "=1/0",       "=(1+2",       "=A1+",
+        "売上",     "ｶﾀｶﾅ",      "a,b",     "say \"hi\"", "\"",          "00.00",
+        "=A500+Z1", "=SUM(",     "x",       "",           "=ABS(",       "100.00"};
     const QString text = texts[int(random.bounded(int(texts.size())))];
     // Each key goes where the focus is at that moment; the first one may open the editor.
     for (const QChar ch : text) {
@@ -128,8 +129,9 @@ void TestRandomized::typeSomething()
             QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(ch), {});
         }
     }
-    static const Qt::Key endings[] = {Qt::Key_Return, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Down, Qt::Key_Right,
-                                      Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Tab};
+    static const Qt::Key endings[] = {Qt::Key_Return,    Qt::Key_Return, Qt::Key_Escape,
+                                      Qt::Key_Down,      Qt::Key_Right,  Qt::Key_Delete,
+                                      Qt::Key_Backspace, Qt::Key_Tab};
     QWidget* now = QApplication::focusWidget() ? QApplication::focusWidget() : sheet()->grdZel;
     QTest::keyClick(now, endings[random.bounded(8)]);
 }
@@ -141,7 +143,10 @@ void TestRandomized::clickOrDrag()
     const int top = grid->state().TopRow();
     const int left = grid->state().LeftCol();
     auto cell = [&] {
-        return grid->cellRect(std::min(500, top + int(random.bounded(8))), std::min(26, left + int(random.bounded(5)))).center();
+        return grid
+            ->cellRect(std::min(500, top + int(random.bounded(8))),
+                       std::min(26, left + int(random.bounded(5))))
+            .center();
     };
     const QPoint from = cell();
     const int kind = int(random.bounded(4));
@@ -155,7 +160,8 @@ void TestRandomized::clickOrDrag()
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, from);
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, from);
     } else if (kind == 2) {
-        grid->verticalScrollBar()->setValue(int(random.bounded(grid->verticalScrollBar()->maximum() + 1)));
+        grid->verticalScrollBar()->setValue(
+            int(random.bounded(grid->verticalScrollBar()->maximum() + 1)));
     } else {
         QTest::mouseClick(viewport, Qt::LeftButton, {}, from);
     }
@@ -165,12 +171,14 @@ void TestRandomized::menuCommand()
 {
     frmZel* window = fixture->window;
     static const char* const names[] = {
-        "mnuEditReSub", "mnuEditBack", "mnuEditCopy", "mnuEditCut", "mnuEditPaste", "mnuEditDelete",
-        "mnuEditCopyClip", "mnuEditPasteClip", "mnuEditCopyTable", "mnuSetDis75", "mnuSetDis100", "mnuSetDis125",
+        "mnuEditReSub",     "mnuEditBack",         "mnuEditCopy",       "mnuEditCut",
+        "mnuEditPaste",     "mnuEditDelete",       "mnuEditCopyClip",   "mnuEditPasteClip",
+        "mnuEditCopyTable", "mnuSetDis75",         "mnuSetDis100",      "mnuSetDis125",
         "mnuWindowCascade", "mnuWindowHorizontal", "mnuWindowVertical", "mnuGraphShow"};
     const char* name = names[random.bounded(int(std::size(names)))];
     window->findChild<QAction*>(QLatin1String(name))->trigger();
-    if (qstrcmp(name, "mnuGraphShow") == 0 && window->charts().chartSel() && window->charts().chartSel()->isVisible()) {
+    if (qstrcmp(name, "mnuGraphShow") == 0 && window->charts().chartSel() &&
+        window->charts().chartSel()->isVisible()) {
         window->charts().chartSel()->optGraph[size_t(random.bounded(4))]->setChecked(true);
         QTest::mouseClick(window->charts().chartSel()->cmdGOK, Qt::LeftButton);
         if (window->charts().chart()) {
@@ -186,9 +194,11 @@ void TestRandomized::saveAndCompare()
 {
     frmZelChild* saved = sheet();
     const bool sheetFile = random.bounded(2) == 0;
-    const QString path = dir.filePath(QStringLiteral("save%1.%2").arg(saves++).arg(sheetFile ? "zel" : "csv"));
+    const QString path =
+        dir.filePath(QStringLiteral("save%1.%2").arg(saves++).arg(sheetFile ? "zel" : "csv"));
     fixture->messages->criticals.clear();
-    fixture->dialogs->choices.append(FileDialogs::Choice{path, sheetFile ? FileFilter::SheetFile : FileFilter::Csv});
+    fixture->dialogs->choices.append(
+        FileDialogs::Choice{path, sheetFile ? FileFilter::SheetFile : FileFilter::Csv});
     fixture->window->mnuFileSaveAs_Click();
     if (!fixture->messages->criticals.isEmpty()) {
         QVERIFY(!QFile::exists(path)); // a refused save writes nothing
@@ -201,7 +211,11 @@ void TestRandomized::saveAndCompare()
             const QString& was = saved->model().exWithoutMoving(r, c);
             const QString& is = loaded.model.exWithoutMoving(r, c);
             if (was != is) {
-                QFAIL(qPrintable(QStringLiteral("%1 cell %2,%3: saved [%4] loaded [%5]").arg(path).arg(r).arg(c).arg(was, is)));
+                QFAIL(qPrintable(QStringLiteral("%1 cell %2,%3: saved [%4] loaded [%5]")
+                                     .arg(path)
+                                     .arg(r)
+                                     .arg(c)
+                                     .arg(was, is)));
             }
         }
     }

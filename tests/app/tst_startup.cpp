@@ -34,7 +34,8 @@ void TestStartup::initTestCase()
 {
     QVERIFY(dir.isValid());
     QDir(dir.path()).mkdir(QStringLiteral("run"));
-    QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(dir.filePath(QStringLiteral("run")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // Both paths are read on first use, so they must be set before anything asks for them.
     qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("run")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
@@ -54,11 +55,14 @@ void TestStartup::placementFromSettings_data()
 {
     QTest::addColumn<QStringList>("stored"); // left, top, width, height; empty = not stored
     QTest::addColumn<QRect>("expected");
-    QTest::newRow("nothing stored") << QStringList{"", "", "", ""} << QRect(1000, 1000, 10000, 8000);
-    QTest::newRow("all stored") << QStringList{"120", "240", "9000", "7000"} << QRect(120, 240, 9000, 7000);
+    QTest::newRow("nothing stored")
+        << QStringList{"", "", "", ""} << QRect(1000, 1000, 10000, 8000);
+    QTest::newRow("all stored") << QStringList{"120", "240", "9000", "7000"}
+                                << QRect(120, 240, 9000, 7000);
     QTest::newRow("not numbers fall back one by one")
         << QStringList{"abc", "300", "", "12x"} << QRect(1000, 300, 10000, 8000);
-    QTest::newRow("negative position kept") << QStringList{"-200", "0", "5000", "4000"} << QRect(-200, 0, 5000, 4000);
+    QTest::newRow("negative position kept")
+        << QStringList{"-200", "0", "5000", "4000"} << QRect(-200, 0, 5000, 4000);
 }
 
 void TestStartup::placementFromSettings()
@@ -66,8 +70,8 @@ void TestStartup::placementFromSettings()
     QFETCH(QStringList, stored);
     QFETCH(QRect, expected);
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("表計算Tarn!"),
-                           QStringLiteral("表計算Tarn!"));
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                           QStringLiteral("表計算Tarn!"), QStringLiteral("表計算Tarn!"));
         QVERIFY(settings.fileName().startsWith(dir.path()));
         settings.clear();
         settings.beginGroup(QStringLiteral("Settings"));

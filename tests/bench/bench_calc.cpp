@@ -1,7 +1,7 @@
 // Speed of one evaluation: a short formula, one of the full 255 characters, and a range sum
 // over the largest block a sum may take; and the engine's share of recalculating a full sheet.
-#include "calc/cellsource.h"
 #include "benchformulas.h"
+#include "calc/cellsource.h"
 #include "calc/clscal.h"
 #include "calc/sheetsize.h"
 
@@ -96,7 +96,8 @@ void BM_FullSheetFormulas(benchmark::State& state)
     for (int r = 1; r <= LastRow; ++r) {
         cells.cells[r][1] = CellValue::fromText(QString::number(r));
         for (int c = 2; c <= LastCol; ++c) {
-            formulas[size_t(r) * (LastCol + 1) + c] = benchsheet::sheetFormula(r, c).mid(1); // as the engine receives it
+            formulas[size_t(r) * (LastCol + 1) + c] =
+                benchsheet::sheetFormula(r, c).mid(1); // as the engine receives it
         }
     }
     const qint16 digits = 5;

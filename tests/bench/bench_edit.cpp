@@ -1,8 +1,8 @@
 // The Edit menu's block commands on a whole sheet of formulas, as the main window runs them:
 // copy and paste of all 500 × 26 cells (13,000 entries), and cut.
+#include "app/frmzel.h"
 #include "benchsheet.h"
 #include "fakemessages.h"
-#include "app/frmzel.h"
 #include "qtbenchmain.h"
 #include "sheet/sheetgrid.h"
 
@@ -10,7 +10,8 @@
 
 namespace {
 
-struct Window {
+struct Window
+{
     Window()
     {
         main.app().setMessages(std::make_unique<FakeMessages>());

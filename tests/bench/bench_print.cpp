@@ -13,7 +13,8 @@
 
 namespace {
 
-struct Block {
+struct Block
+{
     Block() : sheet(host)
     {
         benchsheet::fillSheet(sheet);

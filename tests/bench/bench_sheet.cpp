@@ -2,11 +2,11 @@
 // the grid's current cell and must stay cheap because nothing repaints), entering one cell,
 // and recalculating a whole sheet of formulas.
 #include "benchsheet.h"
-#include "sheet/celleditor.h"
-#include "sheet/frmzelchild.h"
+#include "files/recovery.h"
 #include "model/gridstate.h"
 #include "qtbenchmain.h"
-#include "files/recovery.h"
+#include "sheet/celleditor.h"
+#include "sheet/frmzelchild.h"
 #include "sheet/sheetgrid.h"
 #include "testhost.h"
 
@@ -55,7 +55,7 @@ bool fillFromFile(frmZelChild& sheet, const QString& path)
         if (row.isEmpty() || ++r > 500) {
             continue;
         }
-        const QList<QByteArray> fields = row.mid(1, row.size() - 2).split('"' );
+        const QList<QByteArray> fields = row.mid(1, row.size() - 2).split('"');
         int c = 0;
         for (const QByteArray& field : fields) {
             if (field != ",") {
@@ -149,7 +149,8 @@ void BM_RecoverySnapshot(benchmark::State& state)
     frmZelChild sheet(host);
     fillSheet(sheet);
     for (auto _ : state) {
-        RecoveryCopy copy = recoverySnapshot(sheet.model(), QStringLiteral("New-Sheet1"), QString(), SheetLayout());
+        RecoveryCopy copy =
+            recoverySnapshot(sheet.model(), QStringLiteral("New-Sheet1"), QString(), SheetLayout());
         benchmark::DoNotOptimize(copy.cells.data());
         state.PauseTiming();
         copy = RecoveryCopy(); // its release is not the snapshot's cost

@@ -26,7 +26,8 @@ inline QString sheetFormula(int r, int c)
     case 2: {
         // A range sum covers rows 1 to 200 only.
         const int top = std::max(1, (r - 1) % 198 - 1);
-        return QStringLiteral("=SUM(%1:%2)/9").arg(cellName(top, std::max(1, c - 3)), cellName(top + 2, c - 1));
+        return QStringLiteral("=SUM(%1:%2)/9")
+            .arg(cellName(top, std::max(1, c - 3)), cellName(top + 2, c - 1));
     }
     case 3:
         return QStringLiteral("=ABS(%1)+SQRT(%2)").arg(left, a);

@@ -10,7 +10,7 @@
     {                                                                                              \
         qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
         QApplication app(argc, argv);                                                              \
-        QStandardPaths::setTestModeEnabled(true); /* recovery copies away from the user's */      \
+        QStandardPaths::setTestModeEnabled(true); /* recovery copies away from the user's */       \
         benchmark::Initialize(&argc, argv);                                                        \
         benchmark::RunSpecifiedBenchmarks();                                                       \
         benchmark::Shutdown();                                                                     \

@@ -2,9 +2,9 @@
 //   startup_probe shown   ends as soon as the main window has painted (the script times it);
 //   startup_probe ten     then opens ten sheets, paints them and prints the resident memory in kB.
 #include "app/frmzel.h"
+#include "app/startup.h"
 #include "sheet/frmzelchild.h"
 #include "sheet/sheetgrid.h"
-#include "app/startup.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,7 +36,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!m_done && event->type() == QEvent::Paint && widget && qobject_cast<frmZel*>(widget->window())) {
+        if (!m_done && event->type() == QEvent::Paint && widget &&
+            qobject_cast<frmZel*>(widget->window())) {
             m_done = true;
             auto* window = static_cast<frmZel*>(widget->window());
             QTimer::singleShot(0, window, [this, window] { finish(*window); });
@@ -55,7 +56,8 @@ private:
             for (frmZelChild* sheet : window.sheets()) {
                 sheet->grdZel->grab(); // every sheet painted once, as after tiling them
             }
-            std::printf("%ld %lld\n", residentKilobytes(), static_cast<long long>(window.sheets().size()));
+            std::printf("%ld %lld\n", residentKilobytes(),
+                        static_cast<long long>(window.sheets().size()));
             for (frmZelChild* sheet : window.sheets()) {
                 sheet->setCloseAgreed(true);
             }

@@ -1,6 +1,6 @@
 #include "calc/clscal.h"
-#include "memorycells.h"
 #include "calc/numbertext.h"
+#include "memorycells.h"
 
 #include <QtTest>
 

@@ -40,8 +40,14 @@ private:
         sheet.grid().setRowSel(rowSel);
         sheet.grid().setColSel(colSel);
     }
-    static quint32 colour(const SheetModel& sheet, int row, int col) { return sheet.grid().cellBackColorAt(row, col); }
-    static const QString& shown(const SheetModel& sheet, int row, int col) { return sheet.grid().textAt(row, col); }
+    static quint32 colour(const SheetModel& sheet, int row, int col)
+    {
+        return sheet.grid().cellBackColorAt(row, col);
+    }
+    static const QString& shown(const SheetModel& sheet, int row, int col)
+    {
+        return sheet.grid().textAt(row, col);
+    }
 
     clsCal engine;
     EditBuffers buffers;

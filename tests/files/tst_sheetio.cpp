@@ -1,6 +1,6 @@
 #include "calc/clscal.h"
-#include "model/gridstate.h"
 #include "files/sheetio.h"
+#include "model/gridstate.h"
 #include "model/standalonesheet.h"
 
 #include <QProcess>
@@ -241,8 +241,10 @@ private slots:
         QVERIFY2(result.read && !result.overflow, why);
         for (int r = 1; r <= 500; ++r) {
             for (int c = 1; c <= 26; ++c) {
-                const QString was = saved.model.exWithoutMoving(r, c) + " / " + saved.grid.textAt(r, c);
-                const QString is = loaded.model.exWithoutMoving(r, c) + " / " + loaded.grid.textAt(r, c);
+                const QString was =
+                    saved.model.exWithoutMoving(r, c) + " / " + saved.grid.textAt(r, c);
+                const QString is =
+                    loaded.model.exWithoutMoving(r, c) + " / " + loaded.grid.textAt(r, c);
                 const QString where = QStringLiteral("%1,%2").arg(r).arg(c);
                 QVERIFY2(was == is,
                          why + ": cell " +
@@ -456,7 +458,9 @@ private slots:
         QVERIFY(writeFile(tmp.filePath(name), bytes));
         Sheet sheet;
         QVERIFY(loadSheetFile(tmp.filePath(name), sheet.model, sheet.model.layout()).read);
-        QCOMPARE((QStringList{sheet.model.exWithoutMoving(1, 1), sheet.model.exWithoutMoving(1, 2)}), row1);
+        QCOMPARE(
+            (QStringList{sheet.model.exWithoutMoving(1, 1), sheet.model.exWithoutMoving(1, 2)}),
+            row1);
     }
 
     void unreadablePath()

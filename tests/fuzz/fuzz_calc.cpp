@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QString& line = lines[i];
         bool ok = false;
         const double n = line.startsWith(QLatin1Char('#')) ? line.mid(1).toDouble(&ok) : 0;
-        cells.cells[row][col] = ok && std::isfinite(n) ? CellValue::fromNumber(n) : CellValue::fromText(line);
+        cells.cells[row][col] =
+            ok && std::isfinite(n) ? CellValue::fromNumber(n) : CellValue::fromText(line);
     }
 
     clsCal cal(digits);

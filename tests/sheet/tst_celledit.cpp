@@ -1,5 +1,5 @@
-#include "sheet/celleditor.h"
 #include "model/gridstate.h"
+#include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
 #include "testhost.h"
 
@@ -188,9 +188,12 @@ void TestCellEdit::escapeStoresNothing_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("number") << "5" << "5";
-    QTest::newRow("formula shows its value again") << "=2+3" << "5";
-    QTest::newRow("marker shown again") << "=1/0" << "Err0割り";
+    QTest::newRow("number") << "5"
+                            << "5";
+    QTest::newRow("formula shows its value again") << "=2+3"
+                                                   << "5";
+    QTest::newRow("marker shown again") << "=1/0"
+                                        << "Err0割り";
 }
 
 void TestCellEdit::escapeStoresNothing()
@@ -225,7 +228,8 @@ void TestCellEdit::arrowsStayInEditor()
 {
     grid().setCurrent(5, 5);
     type(QStringLiteral("=12"));
-    for (Qt::Key k : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up, Qt::Key_Down}) {
+    for (Qt::Key k :
+         {Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up, Qt::Key_Down}) {
         key(k);
     }
     QCOMPARE(sheet->txtEdit->cursorPosition(), 0);
@@ -256,8 +260,10 @@ void TestCellEdit::pointingAppends_data()
     QTest::addColumn<QPoint>("to");
     QTest::addColumn<QString>("result");
     QTest::newRow("operator takes the cell") << "=A1+" << QPoint(4, 2) << QPoint(4, 2) << "=A1+D2";
-    QTest::newRow("SUM( takes a drag down") << "=SUM(" << QPoint(1, 1) << QPoint(1, 5) << "=SUM(A1:A5";
-    QTest::newRow("SUM( takes a drag up") << "=SUM(" << QPoint(1, 5) << QPoint(1, 1) << "=SUM(A5:A1";
+    QTest::newRow("SUM( takes a drag down")
+        << "=SUM(" << QPoint(1, 1) << QPoint(1, 5) << "=SUM(A1:A5";
+    QTest::newRow("SUM( takes a drag up")
+        << "=SUM(" << QPoint(1, 5) << QPoint(1, 1) << "=SUM(A5:A1";
     QTest::newRow("sum( takes a click") << "=sum(" << QPoint(2, 2) << QPoint(2, 2) << "=sum(B2:B2";
     QTest::newRow("other ( takes the cell") << "=ABS(" << QPoint(2, 2) << QPoint(2, 2) << "=ABS(B2";
     QTest::newRow("Sum( is not SUM(") << "=Sum(" << QPoint(2, 2) << QPoint(2, 4) << "=Sum(B2";
@@ -345,7 +351,8 @@ void TestCellEdit::japaneseInput()
     enter(2, 2, QStringLiteral("old"));
     grid().setCurrent(2, 2);
     // A half-width katakana key: only that character, not the old expression before it.
-    QTest::sendKeyEvent(QTest::KeyAction::Click, sheet->grdZel, Qt::Key_unknown, QStringLiteral("ｱ"), {});
+    QTest::sendKeyEvent(QTest::KeyAction::Click, sheet->grdZel, Qt::Key_unknown,
+                        QStringLiteral("ｱ"), {});
     QCOMPARE(sheet->txtEdit->text(), QStringLiteral("ｱ"));
     QCOMPARE(sheet->txtEdit->cursorPosition(), 1);
     key(Qt::Key_Escape);
@@ -364,11 +371,13 @@ void TestCellEdit::inputMethodOnGrid_data()
     QTest::newRow("composed and committed")
         << QStringList{"p:にほん", "p:日本", "c:日本", "Return"} << "日本" << true;
     QTest::newRow("phrase by phrase: a commit alone, then a new composition")
-        << QStringList{"c:日本", "p:ｇ", "p:ご", "p:語学", "c:語学", "Return"} << "日本語学" << true;
+        << QStringList{"c:日本", "p:ｇ", "p:ご", "p:語学", "c:語学", "Return"} << "日本語学"
+        << true;
     QTest::newRow("cancelled before any commit") << QStringList{"p:う", "x"} << "old" << false;
     QTest::newRow("a click on another cell commits first")
         << QStringList{"p:うりあげ", "click"} << "うりあげ" << true;
-    QTest::newRow("a full-width space") << QStringList{"c:\u3000", "Return"} << QString(QChar(0x3000)) << true;
+    QTest::newRow("a full-width space")
+        << QStringList{"c:\u3000", "Return"} << QString(QChar(0x3000)) << true;
 }
 
 void TestCellEdit::inputMethodOnGrid()

@@ -1,6 +1,6 @@
-#include "sheet/celleditor.h"
-#include "model/gridstate.h"
 #include "calc/numbertext.h"
+#include "model/gridstate.h"
+#include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
 #include "testhost.h"
 
@@ -60,21 +60,47 @@ void TestCellEntry::enterShowsResultOrMarker_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("isNumber");
 
-    QTest::newRow("formula") << "=1+2" << "=1+2" << "3" << true;
-    QTest::newRow("number stays text") << "12" << "12" << "12" << false;
-    QTest::newRow("text") << "abc" << "abc" << "abc" << false;
-    QTest::newRow("capitals stored") << "=a1*2" << "=A1*2" << "8" << true;
-    QTest::newRow("every = removed") << "==1+2=" << "==1+2=" << "3" << true;
-    QTest::newRow("rounded") << "=1/3" << "=1/3" << "0.33333" << true;
-    QTest::newRow("large") << "=10^20" << "=10^20" << "1E+20" << true;
-    QTest::newRow("1 character") << "=1+&" << "=1+&" << "Err文字" << false;
-    QTest::newRow("2 parenthesis") << "=(1+2" << "=(1+2" << "Errカッコ" << false;
-    QTest::newRow("3 too long") << "=" + QString(256, QLatin1Char('1')) << "=" + QString(256, QLatin1Char('1'))
-                                << "ErrOVER" << false;
-    QTest::newRow("4 division") << "=1/0" << "=1/0" << "Err0割り" << false;
-    QTest::newRow("5 function") << "=SQRT(-4)" << "=SQRT(-4)" << "Err関数" << false;
-    QTest::newRow("6 circular") << "=SUM(B1:B3)" << "=SUM(B1:B3)" << "Err循環" << false;
-    QTest::newRow("7 empty cell") << "=C9+1" << "=C9+1" << "Errセル" << false;
+    QTest::newRow("formula") << "=1+2"
+                             << "=1+2"
+                             << "3" << true;
+    QTest::newRow("number stays text") << "12"
+                                       << "12"
+                                       << "12" << false;
+    QTest::newRow("text") << "abc"
+                          << "abc"
+                          << "abc" << false;
+    QTest::newRow("capitals stored") << "=a1*2"
+                                     << "=A1*2"
+                                     << "8" << true;
+    QTest::newRow("every = removed") << "==1+2="
+                                     << "==1+2="
+                                     << "3" << true;
+    QTest::newRow("rounded") << "=1/3"
+                             << "=1/3"
+                             << "0.33333" << true;
+    QTest::newRow("large") << "=10^20"
+                           << "=10^20"
+                           << "1E+20" << true;
+    QTest::newRow("1 character") << "=1+&"
+                                 << "=1+&"
+                                 << "Err文字" << false;
+    QTest::newRow("2 parenthesis") << "=(1+2"
+                                   << "=(1+2"
+                                   << "Errカッコ" << false;
+    QTest::newRow("3 too long") << "=" + QString(256, QLatin1Char('1'))
+                                << "=" + QString(256, QLatin1Char('1')) << "ErrOVER" << false;
+    QTest::newRow("4 division") << "=1/0"
+                                << "=1/0"
+                                << "Err0割り" << false;
+    QTest::newRow("5 function") << "=SQRT(-4)"
+                                << "=SQRT(-4)"
+                                << "Err関数" << false;
+    QTest::newRow("6 circular") << "=SUM(B1:B3)"
+                                << "=SUM(B1:B3)"
+                                << "Err循環" << false;
+    QTest::newRow("7 empty cell") << "=C9+1"
+                                  << "=C9+1"
+                                  << "Errセル" << false;
 }
 
 void TestCellEntry::enterShowsResultOrMarker()

@@ -1,7 +1,7 @@
 #include "calc/clscal.h"
-#include "ui/gridpainter.h"
 #include "calc/numbertext.h"
 #include "model/sheetmodel.h"
+#include "ui/gridpainter.h"
 
 #include <QFontMetrics>
 #include <QPaintEngine>
