@@ -13,7 +13,7 @@ PACKAGES=(
   cups-daemon cups-client python3 procps
   qt6-translations-l10n
   dbus at-spi2-core python3-pyatspi
-  gnumeric
+  gnumeric libreoffice-calc-nogui libxlsxwriter-dev libzip-dev
   orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins espeak-ng libao4
 )
 

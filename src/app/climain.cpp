@@ -23,11 +23,12 @@ const char* const Usage =
     "calc     enters each expression into the next cell of column A (A1, A2, ...) as the\n"
     "         program does and prints the cell, the expression and what the cell shows.\n"
     "         Formulas begin with \"=\" and may refer to cells entered before them.\n"
-    "show     opens a sheet file (.zel) or CSV as the program does, recalculates it K times\n"
-    "         (default 0) and prints what its cells show, from A1 to the last used row and\n"
-    "         column: a line per row, cells separated by a tab.\n"
+    "show     opens a sheet file (.zel), CSV or book (.xlsx) as the program does,\n"
+    "         recalculates it K times (default 0) and prints what its cells show, from A1\n"
+    "         to the last used row and column: a line per row, cells separated by a tab.\n"
     "convert  opens IN and saves it as OUT, as Save As does: a sheet file with its layout\n"
-    "         when OUT ends in \"zel\", CSV otherwise; Shift-JIS with CR LF.\n"
+    "         when OUT ends in \"zel\", a book when it ends in \"xlsx\", CSV otherwise;\n"
+    "         sheet files and CSV in Shift-JIS with CR LF.\n"
     "\n"
     "--digits N  decimal places of results, 0 to 9 (default 5)\n"
     "--recalc K  recalculations after loading (default 0)\n"
@@ -111,9 +112,17 @@ int load(Sheet& sheet, const QString& path, QTextStream& err)
         err << "zeltarn-cli: cannot read " << path << "\n";
         return ExitFile;
     }
+    if (result.valuesForFormulas > 0) {
+        err << "zeltarn-cli: " << path << ": " << result.valuesForFormulas
+            << " formulas this program does not compute came in as their values\n";
+    }
+    if (result.textsLikeFormulas > 0) {
+        err << "zeltarn-cli: " << path << ": " << result.textsLikeFormulas
+            << " texts beginning with \"=\" were entered as formulas\n";
+    }
     if (result.overflow) {
         err << "zeltarn-cli: " << path
-            << ": rows beyond 500 and fields beyond column Z were left out\n";
+            << ": rows beyond 500, fields beyond column Z or further worksheets were left out\n";
         return ExitLeftOut;
     }
     return ExitDone;

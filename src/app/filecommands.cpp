@@ -46,6 +46,20 @@ frmZelChild* FileCommands::LoadSheetFile(const QString& path)
         m_window.app().messages().information(
             &m_window, QStringLiteral("シートに入りきらないデータは読み込まれませんでした！"));
     }
+    // A book's formulas this program does not know came in as their values.
+    QStringList asValues;
+    if (result.valuesForFormulas > 0) {
+        asValues << QStringLiteral(
+                        "%1 個の数式のセルは、計算できない式のため値として読み込みました。")
+                        .arg(result.valuesForFormulas);
+    }
+    if (result.textsLikeFormulas > 0) {
+        asValues << QStringLiteral("「=」で始まる %1 個の文字列のセルは、数式として入力しました。")
+                        .arg(result.textsLikeFormulas);
+    }
+    if (!asValues.isEmpty()) {
+        m_window.app().messages().information(&m_window, asValues.join(QStringLiteral("\r\n")));
+    }
     return sheet;
 }
 
@@ -84,6 +98,8 @@ QString saveTarget(const FileDialogs::Choice& choice)
         return completeSaveName(choice.path, SaveFormat::SheetFile);
     case FileFilter::Csv:
         return completeSaveName(choice.path, SaveFormat::Csv);
+    case FileFilter::Book:
+        return completeSaveName(choice.path, SaveFormat::Book);
     case FileFilter::AllFiles:
         break;
     }

@@ -91,16 +91,7 @@ std::optional<RecoveryCopy> readRecoveryCopy(const QByteArray& bytes)
 
 void restoreRecoveryCopy(const RecoveryCopy& copy, SheetModel& sheet)
 {
-    GridState& grid = sheet.grid();
-    const QuietGrid quiet(grid);
-    for (const RecoveryCopy::Cell& cell : copy.cells) {
-        grid.setCurrent(cell.row, cell.col);
-        sheet.enter(cell.expression);
-    }
-    const auto [lastRow, lastCol] = sheet.usedExtent();
-    enterStoredAgain(sheet, lastRow, lastCol);
-    sheet.applyLayout(copy.layout);
-    grid.home();
+    enterStoredCells(sheet, copy.cells, copy.layout);
 }
 
 RecoveryStore::RecoveryStore(QString folder) : m_folder(std::move(folder))

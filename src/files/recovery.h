@@ -13,12 +13,7 @@
 // code page of sheet files).
 struct RecoveryCopy
 {
-    struct Cell
-    {
-        int row;
-        int col;
-        QString expression;
-    };
+    using Cell = StoredCell;
     QString caption;
     QString path; // empty for a sheet never saved under a name
     SheetLayout layout;

@@ -1,5 +1,7 @@
 #include "files/sheetio.h"
 
+#include "files/bookreader.h"
+#include "files/bookwriter.h"
 #include "files/codepage.h"
 #include "files/sheetformat.h"
 #include "model/gridstate.h"
@@ -18,7 +20,7 @@ bool isSheetFilePath(const QString& path)
 bool hasOpenableEnding(QStringView path)
 {
     return path.endsWith(QLatin1String("zel")) || path.endsWith(QLatin1String("txt")) ||
-           path.endsWith(QLatin1String("csv"));
+           path.endsWith(QLatin1String("csv")) || path.endsWith(QLatin1String("xlsx"));
 }
 
 QString comparablePath(const QString& path)
@@ -103,7 +105,40 @@ LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayo
     if (file.error() != QFileDevice::NoError) {
         return {};
     }
+    if (isBook(bytes)) {
+        const std::optional<BookContent> book = readBook(bytes);
+        return book ? loadBookContent(*book, sheet) : LoadResult();
+    }
+    if (isForeignContainer(bytes) || isBookPath(path)) {
+        return {};
+    }
     return loadSheetText(decodeFileText(bytes, isSheetFilePath(path)), sheet, before);
+}
+
+void enterStoredCells(SheetModel& sheet, const std::vector<StoredCell>& cells, const SheetLayout& layout)
+{
+    GridState& grid = sheet.grid();
+    const QuietGrid quiet(grid);
+    for (const StoredCell& cell : cells) {
+        grid.setCurrent(cell.row, cell.col);
+        sheet.enter(cell.expression);
+    }
+    const auto [rows, cols] = sheet.usedExtent();
+    enterStoredAgain(sheet, rows, cols);
+    sheet.applyLayout(layout);
+    grid.home();
+}
+
+LoadResult loadBookContent(const BookContent& book, SheetModel& sheet)
+{
+    LoadResult result;
+    result.read = true;
+    result.overflow = book.overflow;
+    result.valuesForFormulas = book.valuesForFormulas;
+    result.textsLikeFormulas = book.textsLikeFormulas;
+    enterStoredCells(sheet, book.cells, book.layout);
+    result.layout = book.layout;
+    return result;
 }
 
 namespace {
@@ -167,6 +202,9 @@ QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, SaveResult& res
 
 SaveResult saveSheetFile(const QString& path, const SheetModel& sheet)
 {
+    if (isBookPath(path)) {
+        return saveBook(path, sheet);
+    }
     SaveResult result;
     const QByteArray bytes = sheetFileBytes(sheet, isSheetFilePath(path), result);
     if (result.status != SaveResult::Status::Saved) {

@@ -11,7 +11,7 @@
 // A path whose last three characters are exactly "zel" is a sheet file with a layout trailer.
 bool isSheetFilePath(const QString& path);
 
-// The open commands take only names whose last three characters are "zel", "txt" or "csv".
+// The open commands take only names that end in "zel", "txt", "csv" or "xlsx".
 bool hasOpenableEnding(QStringView path);
 
 // A path as two names of one file compare equal: absolute and clean, with symbolic links
@@ -34,6 +34,10 @@ struct LoadResult
     // The layout of a sheet file's trailer, already applied to the sheet's grid; the caller
     // makes it the program's. Nothing for a file without a trailer.
     std::optional<SheetLayout> layout;
+    // A book: formulas this program does not know, entered as their values, and texts that
+    // begin with "=", entered as they stand.
+    int valuesForFormulas = 0;
+    int textsLikeFormulas = 0;
 };
 
 // Fills a sheet from a file's text: every field entered in a first pass line by line, then
@@ -42,7 +46,19 @@ struct LoadResult
 // values keep those of the layout before. Drawing and highlight are off meanwhile; at the end
 // A1 is the current cell, in view at the top left.
 LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayout& before);
+// A file is a book by what it holds (a zip with xl/workbook.xml), whatever its name, and is then
+// read as one: its cells entered, then entered again, then its layout. A damaged book, another
+// zip or an OLE file, and a name ending in "xlsx" that holds no book, are not read.
 LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayout& before);
+
+// Fills an empty sheet with stored cells as reading a file does: every cell entered in order,
+// then all entered again so formulas see the cells after them; then the layout; A1 current at
+// the end. Drawing and highlight are off meanwhile.
+void enterStoredCells(SheetModel& sheet, const std::vector<StoredCell>& cells, const SheetLayout& layout);
+
+// Fills a sheet from a book as a file is read (enterStoredCells).
+struct BookContent;
+LoadResult loadBookContent(const BookContent& book, SheetModel& sheet);
 
 // Enters every cell of rows × cols again as it stands, row by row, so that formulas see the
 // cells entered after them.
@@ -63,5 +79,6 @@ struct SaveResult
 // the cell.
 QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, SaveResult& result);
 
-// Writes the sheet to path, replacing the file only once the new one is complete.
+// Writes the sheet to path, replacing the file only once the new one is complete: a book when
+// the path ends in "xlsx" in any case, else a sheet file or CSV.
 SaveResult saveSheetFile(const QString& path, const SheetModel& sheet);

@@ -42,6 +42,10 @@ inline bool isDisplayScale(double scale)
     return displaySizeOf(scale).has_value();
 }
 
+// The family of the grid's font, a proportional Japanese Gothic; where it is not installed the
+// windows take the next of their choice. Books name it as their cells' font.
+constexpr char GridFontFamily[] = "IPAPGothic";
+
 // The headings and the sheet window's own background, light blue; the selected cells; the
 // area beyond the last cell and the lines between data cells; the lines between headings.
 constexpr quint32 HeadingColour = 0xC0C0FF;

@@ -28,6 +28,14 @@ struct SheetLayout
     }();
 };
 
+// A cell's expression at its place, as a file or a copy of a sheet holds it.
+struct StoredCell
+{
+    int row;
+    int col;
+    QString expression;
+};
+
 // One sheet without any window: the expressions (Ex) and values (ExVal) of its cells, the grid
 // state that shows them, the text that passes through the overlay editor, the change mark and
 // the formula being pointed for. Reading a cell moves the grid's current cell there, which the

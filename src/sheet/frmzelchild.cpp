@@ -2,6 +2,7 @@
 
 #include "model/sheetmetrics.h"
 
+#include "files/bookwriter.h"
 #include "files/recovery.h"
 #include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
@@ -121,7 +122,7 @@ bool frmZelChild::isUntitled() const
 void frmZelChild::layoutChangedByUser()
 {
     const QString caption = windowTitle();
-    if (isUntitled() || caption.endsWith(QLatin1String("zel"))) {
+    if (isUntitled() || caption.endsWith(QLatin1String("zel")) || isBookPath(caption)) {
         m_model->markChanged();
     }
     m_model->noteLayoutChange();

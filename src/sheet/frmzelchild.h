@@ -97,7 +97,8 @@ public:
     // The sheet was never saved under a name: its caption is a New-Sheet caption.
     bool isUntitled() const;
     // The user changed what a sheet file keeps of the layout (a column's width, the display
-    // size): the sheet is changed when its save would keep it, that is unless it is a CSV.
+    // size): the sheet is changed when its save would keep it: never saved, a sheet file or a
+    // book, not a CSV.
     void layoutChangedByUser();
 
     // The save prompt of a closing sheet; false when the sheet must stay open.

@@ -6,7 +6,8 @@
 
 QString FileDialogs::filter()
 {
-    return QStringLiteral("表計算ファイル(*.zel);;CSVファイル(*.csv);;すべてのファイル(*.*)");
+    return QStringLiteral(
+        "表計算ファイル(*.zel);;CSVファイル(*.csv);;Excel ブック (*.xlsx);;すべてのファイル(*.*)");
 }
 
 namespace {
@@ -18,6 +19,8 @@ FileFilter filterOf(const QString& selected)
     case 1:
         return FileFilter::Csv;
     case 2:
+        return FileFilter::Book;
+    case 3:
         return FileFilter::AllFiles;
     default:
         return FileFilter::SheetFile;

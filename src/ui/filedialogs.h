@@ -10,7 +10,8 @@ class QWidget;
 enum class FileFilter {
     SheetFile = 1, // 表計算ファイル(*.zel)
     Csv = 2,       // CSVファイル(*.csv)
-    AllFiles = 3,  // すべてのファイル(*.*)
+    Book = 3,      // Excel ブック (*.xlsx)
+    AllFiles = 4,  // すべてのファイル(*.*)
 };
 
 // The file dialogs of the main window: Open and Save with the filter of sheet files, CSV and

@@ -42,8 +42,9 @@ int GridPainter::toTwips(int pixels) const
 QFont GridPainter::gridFont(double points)
 {
     static const QString family = [] {
-        const QStringList wanted{QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"),
-                                 QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")};
+        const QStringList wanted{QString::fromLatin1(GridFontFamily),
+                                 QStringLiteral("IPAPゴシック"), QStringLiteral("Noto Sans CJK JP"),
+                                 QStringLiteral("VL PGothic")};
         const QStringList families = QFontDatabase::families();
         for (const QString& f : wanted) {
             if (families.contains(f)) {

@@ -31,6 +31,7 @@ private slots:
     void failedSavesKeepSheetChanged();
     void closePromptSaves();
     void oneFileOneWindow();
+    void bookSavesAndOpens();
     void commandLine_data();
     void commandLine();
     void drops();
@@ -355,6 +356,35 @@ void TestFileCommands::oneFileOneWindow()
     window->mnuFileSaveAs_Click();
     QCOMPARE(messages->criticals.size(), 4);
     QCOMPARE(read(QStringLiteral("a.csv")), QByteArray("\"x\"\r\n"));
+}
+
+// The book filter appends .xlsx; a book's Save writes a book again, and Open reads it back,
+// telling how many formulas came in as values.
+void TestFileCommands::bookSavesAndOpens()
+{
+    frmZelChild* sheet = changedNewSheet();
+    dialogs->choices.append(FileDialogs::Choice{path(QStringLiteral("book")), FileFilter::Book});
+    window->mnuFileSaveAs_Click();
+    QCOMPARE(sheet->windowTitle(), path(QStringLiteral("book.xlsx")));
+    QVERIFY(read(QStringLiteral("book.xlsx")).startsWith("PK"));
+    sheet->grdZel->state().setCurrent(1, 1);
+    sheet->txtEdit->setText(QStringLiteral("7"));
+    sheet->EnterCell();
+    window->mnuFileSave_Click();
+    QVERIFY(read(QStringLiteral("book.xlsx")).startsWith("PK"));
+    sheet->parentWidget()->close();
+    QTest::qWait(0);
+
+    dialogs->choices.append(
+        FileDialogs::Choice{path(QStringLiteral("book.xlsx")), FileFilter::Book});
+    window->mnuFileOpen_Click();
+    QVERIFY(messages->criticals.isEmpty());
+    QCOMPARE(window->sheets().size(), 1);
+    frmZelChild* opened = window->activeSheet();
+    QCOMPARE(opened->windowTitle(), path(QStringLiteral("book.xlsx")));
+    QCOMPARE(opened->model().exWithoutMoving(1, 1), QStringLiteral("7"));
+    QCOMPARE(opened->grdZel->state().textAt(2, 2), QStringLiteral("3"));
+    QVERIFY(messages->informations.isEmpty()); // every formula was one of ours
 }
 
 void TestFileCommands::commandLine_data()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# zeltarn-cli show on the full 500 x 26 sheet of formulas as a whole process, beside
-# Gnumeric's ssconvert turning the same file into CSV (install gnumeric for the comparison;
-# the project does not need it). Prints the median of RUNS starts of each.
+# zeltarn-cli on the full 500 x 26 sheet of formulas as a whole process, beside Gnumeric's
+# ssconvert on the same files: show of the CSV, and the sheet written as a book (.xlsx) and
+# read back. Prints the median of RUNS starts of each.
 # Usage: cli_vs_ssconvert.sh ZELTARN_CLI [RUNS]
 set -euo pipefail
 cli="$1"
@@ -23,12 +23,19 @@ def median_ms(command):
         times.append((time.perf_counter() - start) * 1000)
     return statistics.median(times)
 
-ours = median_ms([cli, "show", sheet])
-print(f"zeltarn-cli show full500.csv: median {ours:.1f} ms ({runs} runs)")
-if shutil.which("ssconvert"):
-    theirs = median_ms(["ssconvert", sheet, f"{work}/out.csv"])
-    print(f"ssconvert full500.csv to CSV: median {theirs:.1f} ms ({runs} runs)")
-    print(f"ratio: {theirs / ours:.1f} times faster")
-else:
-    print("ssconvert not installed: no comparison")
+book = f"{work}/full500.xlsx"
+subprocess.run([cli, "convert", sheet, book], check=True)
+cases = [
+    ("show full500.csv", [cli, "show", sheet], ["ssconvert", sheet, f"{work}/out.csv"]),
+    ("write full500 as a book", [cli, "convert", sheet, f"{work}/ours.xlsx"],
+     ["ssconvert", sheet, f"{work}/theirs.xlsx"]),
+    ("read full500.xlsx", [cli, "convert", book, f"{work}/ours.csv"], ["ssconvert", book, f"{work}/theirs.csv"]),
+]
+for what, ours_command, theirs_command in cases:
+    ours = median_ms(ours_command)
+    line = f"{what}: zeltarn-cli median {ours:.1f} ms"
+    if shutil.which("ssconvert"):
+        theirs = median_ms(theirs_command)
+        line += f", ssconvert {theirs:.1f} ms, {theirs / ours:.1f} times faster"
+    print(line + f" ({runs} runs)")
 PY
