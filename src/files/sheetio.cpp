@@ -115,7 +115,8 @@ LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayo
     return loadSheetText(decodeFileText(bytes, isSheetFilePath(path)), sheet, before);
 }
 
-void enterStoredCells(SheetModel& sheet, const std::vector<StoredCell>& cells, const SheetLayout& layout)
+void enterStoredCells(SheetModel& sheet, const std::vector<StoredCell>& cells,
+                      const SheetLayout& layout)
 {
     GridState& grid = sheet.grid();
     const QuietGrid quiet(grid);

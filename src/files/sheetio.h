@@ -54,7 +54,8 @@ LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayo
 // Fills an empty sheet with stored cells as reading a file does: every cell entered in order,
 // then all entered again so formulas see the cells after them; then the layout; A1 current at
 // the end. Drawing and highlight are off meanwhile.
-void enterStoredCells(SheetModel& sheet, const std::vector<StoredCell>& cells, const SheetLayout& layout);
+void enterStoredCells(SheetModel& sheet, const std::vector<StoredCell>& cells,
+                      const SheetLayout& layout);
 
 // Fills a sheet from a book as a file is read (enterStoredCells).
 struct BookContent;
