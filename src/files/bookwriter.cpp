@@ -4,6 +4,7 @@
 #include "files/sheetio.h"
 #include "model/sheetmetrics.h"
 #include "model/sheetmodel.h"
+#include "model/standalonesheet.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -92,16 +93,21 @@ std::optional<QByteArray> bookBytes(const QString& path, const SheetModel& sheet
         format_set_font_name(format, GridFontFamily);
         format_set_font_size(format, sheet.grid().FontSize());
         const SheetLayout layout = sheet.layout();
+        // A formula is computed when it is entered, so what the sheet shows may be older than
+        // the cells it reads. The book caches what the sheet shows once opened again: a copy
+        // entered as a file is read.
+        StandaloneSheet opened(sheet.roundDigits());
+        enterStoredCells(opened.model, sheet.storedCells(), layout);
         for (int c = 1; c <= LastCol; ++c) {
             worksheet_set_column(ws, lxw_col_t(c - 1), lxw_col_t(c - 1),
                                  bookWidth(layout.ColWidths[size_t(c)]), nullptr);
         }
         worksheet_set_zoom(ws, uint16_t(std::lround(layout.DisplayScale * 100)));
-        const auto [lastRow, lastCol] = sheet.usedExtent();
+        const auto [lastRow, lastCol] = opened.model.usedExtent();
         for (int r = 1; r <= lastRow && written; ++r) {
             for (int c = 1; c <= lastCol && written; ++c) {
-                if (!sheet.exWithoutMoving(r, c).isEmpty()) {
-                    written = writeCell(ws, format, sheet, r, c);
+                if (!opened.model.exWithoutMoving(r, c).isEmpty()) {
+                    written = writeCell(ws, format, opened.model, r, c);
                 }
             }
         }

@@ -23,17 +23,7 @@ const QLatin1String Suffix(".zelrec");
 RecoveryCopy recoverySnapshot(const SheetModel& sheet, const QString& caption, const QString& path,
                               const SheetLayout& layout)
 {
-    RecoveryCopy copy{caption, path, layout, {}};
-    const auto [lastRow, lastCol] = sheet.usedExtent();
-    copy.cells.reserve(size_t(lastRow) * size_t(lastCol));
-    for (int r = 1; r <= lastRow; ++r) {
-        for (int c = 1; c <= lastCol; ++c) {
-            if (const QString& expression = sheet.exWithoutMoving(r, c); !expression.isEmpty()) {
-                copy.cells.push_back({r, c, expression});
-            }
-        }
-    }
-    return copy;
+    return RecoveryCopy{caption, path, layout, sheet.storedCells()};
 }
 
 QByteArray recoveryBytes(const RecoveryCopy& copy)

@@ -148,6 +148,26 @@ std::pair<int, int> SheetModel::usedExtent() const
     return {lastRow, lastCol};
 }
 
+std::vector<StoredCell> SheetModel::storedCells() const
+{
+    std::vector<StoredCell> cells;
+    const auto [lastRow, lastCol] = usedExtent();
+    cells.reserve(size_t(lastRow) * size_t(lastCol));
+    for (int r = 1; r <= lastRow; ++r) {
+        for (int c = 1; c <= lastCol; ++c) {
+            if (const QString& expression = exWithoutMoving(r, c); !expression.isEmpty()) {
+                cells.push_back({r, c, expression});
+            }
+        }
+    }
+    return cells;
+}
+
+qint16 SheetModel::roundDigits() const
+{
+    return m_engine().RoundDigits();
+}
+
 void SheetModel::recalculate()
 {
     const auto [lastRow, lastCol] = usedExtent();

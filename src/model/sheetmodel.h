@@ -78,6 +78,11 @@ public:
 
     // The last row and the last column that hold an expression; (0, 0) for an empty sheet.
     std::pair<int, int> usedExtent() const;
+    // Every cell that holds an expression, row by row, as a save or a copy of the sheet keeps
+    // it. The expressions are shared with the sheet, not copied.
+    std::vector<StoredCell> storedCells() const;
+    // The decimal places the sheet's formulas are computed to.
+    qint16 roundDigits() const;
     // Enters every cell up to the used extent again through the editor's text, one sweep row
     // by row.
     void recalculate();

@@ -93,6 +93,41 @@ expect_label "after switching sheets" A2
 keys ctrl+Tab
 expect_label "after switching back" A3
 
+# A book Gnumeric wrote opens through the dialog, its formula unknown to us told and taken as its
+# value; typing and Save keep it a book that Gnumeric reads back.
+if command -v ssconvert >/dev/null; then
+    printf 'Apples,3,=B1*2\r\nPears,2.5,"=ROUND(B2*3,0)"\r\n' >"$work/fruit.csv"
+    ssconvert "$work/fruit.csv" "$work/fruit.xlsx" >/dev/null 2>&1 || failed "ssconvert wrote no book"
+    keys ctrl+o
+    choose_file "開く" "$work/fruit.xlsx"
+    answer_dialog "表計算Tarn!" || failed "a book's formulas taken as values are not told"
+    expect_cells "the book Gnumeric wrote" A1=Apples B1=3 C1=6 A2=Pears B2=2.5 C2=8
+    keys Right
+    typed "4"; keys Return
+    before=$(md5sum <"$work/fruit.xlsx")
+    keys ctrl+s
+    wait_until 10 bash -c '[ "$(md5sum <"$1")" != "$2" ]' _ "$work/fruit.xlsx" "$before" ||
+        failed "Save did not write the book"
+    ssconvert "$work/fruit.xlsx" "$work/fruit-back.csv" >/dev/null 2>&1
+    [ "$(tr -d '\r' <"$work/fruit-back.csv")" = $'Apples,4,8\nPears,2.5,8' ] ||
+        failed "Gnumeric reads the saved book as [$(cat "$work/fruit-back.csv")]"
+
+    # Save As with the book filter chosen by keys: the name gains .xlsx and the file is a book.
+    keys ctrl+n
+    typed "7"; keys Return Escape
+    keys alt+f a
+    id=$(await_window "名前を付けて保存") || failed "no Save As dialog"
+    xdotool windowfocus --sync "$id"
+    keys ctrl+a
+    typed "$work/fresh"
+    keys Tab Down Down
+    answer_dialog "名前を付けて保存"
+    wait_until 10 test -f "$work/fresh.xlsx" || failed "Save As with the book filter wrote no fresh.xlsx"
+    ssconvert "$work/fresh.xlsx" "$work/fresh-back.csv" >/dev/null 2>&1
+    [ "$(tr -d '\r' <"$work/fresh-back.csv")" = 7 ] ||
+        failed "Gnumeric reads fresh.xlsx as [$(cat "$work/fresh-back.csv" 2>/dev/null)]"
+fi
+
 kill -0 "$program" 2>/dev/null || failed "the program ended"
 [ $fail -eq 0 ] && note "data_in_out: all checks passed"
 exit $fail
