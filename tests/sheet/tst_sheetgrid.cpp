@@ -17,6 +17,32 @@ private slots:
     void columnResizeByHeadingBorder();
 };
 
+namespace {
+
+// A grid over its own state, shown at the given size.
+struct ShownGrid
+{
+    explicit ShownGrid(QSize size)
+    {
+        grid.resize(size);
+        grid.show();
+    }
+    GridState state;
+    SheetGrid grid{state};
+};
+
+// A left-button drag over the grid's viewport, moved once from press to release.
+void drag(SheetGrid& grid, QPoint from, QPoint to)
+{
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, grid.viewport()->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(grid.viewport(), &move);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, to);
+}
+
+} // namespace
+
 void TestSheetGrid::dragSelects_data()
 {
     QTest::addColumn<QPoint>("from");
@@ -31,20 +57,14 @@ void TestSheetGrid::dragSelects()
 {
     QFETCH(QPoint, from);
     QFETCH(QPoint, to);
-    GridState state;
-    SheetGrid grid(state);
-    grid.resize(800, 600);
-    grid.show();
+    ShownGrid shown(QSize(800, 600));
+    SheetGrid& grid = shown.grid;
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     int clicks = 0;
     connect(&grid, &SheetGrid::clicked, this, [&] { ++clicks; });
     const QPoint a = grid.cellRect(from.x(), from.y()).center();
     const QPoint b = grid.cellRect(to.x(), to.y()).center();
-    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, a);
-    QMouseEvent move(QEvent::MouseMove, b, grid.viewport()->mapToGlobal(b), Qt::NoButton,
-                     Qt::LeftButton, {});
-    QApplication::sendEvent(grid.viewport(), &move);
-    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, b);
+    drag(grid, a, b);
     QCOMPARE(grid.state().Row(), from.x());
     QCOMPARE(grid.state().Col(), from.y());
     QCOMPARE(grid.state().RowSel(), to.x());
@@ -54,10 +74,8 @@ void TestSheetGrid::dragSelects()
 
 void TestSheetGrid::userMoveRaisesLeaveCellCodeMoveDoesNot()
 {
-    GridState state;
-    SheetGrid grid(state);
-    grid.resize(600, 400);
-    grid.show();
+    ShownGrid shown(QSize(600, 400));
+    SheetGrid& grid = shown.grid;
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     int leaves = 0;
     connect(&grid, &SheetGrid::leaveCell, this, [&] {
@@ -78,19 +96,12 @@ void TestSheetGrid::userMoveRaisesLeaveCellCodeMoveDoesNot()
 
 void TestSheetGrid::columnResizeByHeadingBorder()
 {
-    GridState state;
-    SheetGrid grid(state);
-    grid.resize(800, 400);
-    grid.show();
+    ShownGrid shown(QSize(800, 400));
+    SheetGrid& grid = shown.grid;
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     const QRect head = grid.cellRect(0, 2);
     const QPoint border(head.right() + 1, head.center().y());
-    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, border);
-    const QPoint to = border + QPoint(grid.toPixels(600), 0);
-    QMouseEvent move(QEvent::MouseMove, to, grid.viewport()->mapToGlobal(to), Qt::NoButton,
-                     Qt::LeftButton, {});
-    QApplication::sendEvent(grid.viewport(), &move);
-    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, to);
+    drag(grid, border, border + QPoint(grid.toPixels(600), 0));
     QVERIFY(std::abs(grid.state().ColWidth(2) - 1800) <= 20);
     QCOMPARE(grid.state().Row(), 1); // the resize selected nothing
 }
