@@ -43,7 +43,6 @@ void ChartCommands::cmdGOK_Click()
 {
     GraphType = m_chartSel->graphType();
     const ChartType type = chartTypeOfNumber(GraphType);
-    GraphLine = isLineChart(type);
     GraphMono = m_chartSel->graphMono();
     frmZelChild* sheet = m_window.activeSheet();
     if (!sheet || m_chart) {

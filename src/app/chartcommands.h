@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/chartstyle.h"
+
 #include <QPointer>
 
 class frmChart;
@@ -23,7 +25,7 @@ public:
     int GraphCol = 0;
     int GraphColSel = 0;
     int GraphType = 3;
-    bool GraphLine = true;
+    bool GraphLine() const { return isLineChart(chartTypeOfNumber(GraphType)); }
     bool GraphMono = false;
 
     frmChartSel* chartSel() const { return m_chartSel; }

@@ -107,7 +107,7 @@ int load(Sheet& sheet, const QString& path, QTextStream& err)
             << " MiB, the most a sheet file may hold\n";
         return ExitFile;
     }
-    const LoadResult result = loadSheetFile(path, sheet.model, sheet.model.layout());
+    const LoadResult result = loadSheetFile(path, sheet.model);
     if (!result.read) {
         err << "zeltarn-cli: cannot read " << path << "\n";
         return ExitFile;

@@ -27,7 +27,7 @@ void DisplayCommands::setDisplaySize(const DisplaySize& size)
         const int col = grid.Col();
         sheet->Titles();
         grid.setCurrent(row, col);
-        sheet->model().setDisplaySize(size.scale, size.fontSize, size.rowHeight);
+        sheet->model().setDisplaySize(size);
     }
     sheet->layoutChangedByUser();
     // The cell the user works on stays in view at the new size.

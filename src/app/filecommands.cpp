@@ -29,7 +29,7 @@ bool tooLarge(const QString& path)
 frmZelChild* FileCommands::LoadSheetFile(const QString& path)
 {
     frmZelChild* sheet = m_window.addSheetWindow(path);
-    const LoadResult result = loadSheetFile(path, sheet->model(), sheet->model().layout());
+    const LoadResult result = loadSheetFile(path, sheet->model());
     if (!result.read) {
         m_window.app().messages().critical(&m_window,
                                            QStringLiteral("このファイルは開くことができません！"));
@@ -199,9 +199,15 @@ void FileCommands::mnuFileSaveAs_Click()
         return;
     }
     if (SaveSheetFile(*sheet, path)) {
-        sheet->setWindowTitle(path);
-        m_window.app().setSheetPath(sheet->Tag, path);
+        holdUnder(*sheet, path);
     }
+}
+
+// A sheet saved under a name is captioned with it, and the list of open files holds it there.
+void FileCommands::holdUnder(frmZelChild& sheet, const QString& path)
+{
+    sheet.setWindowTitle(path);
+    m_window.app().setSheetPath(sheet.Tag, path);
 }
 
 // Yes in the close prompt. Nothing written (dialog cancelled, save failed) keeps the sheet open.
@@ -217,7 +223,8 @@ bool FileCommands::saveForClose(frmZelChild& sheet)
     if (!SaveSheetFile(sheet, path)) {
         return false;
     }
-    m_window.app().setSheetPath(sheet.Tag, path);
+    // Should another sheet's prompt cancel the quit, this one stays open under its new name.
+    holdUnder(sheet, path);
     return true;
 }
 

@@ -43,6 +43,7 @@ private:
     // Another open sheet holds the file of path (not the sheet being saved there): says so and
     // gives true.
     bool refuseHeldPath(const QString& path, const frmZelChild* saving = nullptr);
+    void holdUnder(frmZelChild& sheet, const QString& path);
 
     frmZel& m_window;
     // The file dialogs' file name, kept between uses as the dialog control keeps it.

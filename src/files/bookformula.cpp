@@ -229,15 +229,29 @@ std::optional<QString> programFormula(const QString& bookFormula)
     return out;
 }
 
-std::vector<CellRef> formulaReferences(const QString& formula)
+std::vector<CellBlock> formulaBlocks(const QString& formula)
 {
-    std::vector<CellRef> refs;
+    std::vector<CellBlock> blocks;
+    bool range = false; // the reference before was followed by ":"
     for (const Token& t : tokens(formula)) {
-        if (onSheet(t)) {
-            refs.push_back({int(t.row), t.colLetters[0].toUpper().unicode() - u'A' + 1});
+        if (t.is(u':')) {
+            range = !blocks.empty();
+            continue;
         }
+        if (onSheet(t)) {
+            const int row = int(t.row);
+            const int col = t.colLetters[0].toUpper().unicode() - u'A' + 1;
+            if (range) {
+                CellBlock& block = blocks.back();
+                block = {std::min(block.top, row), std::min(block.left, col),
+                         std::max(block.bottom, row), std::max(block.right, col)};
+            } else {
+                blocks.push_back({row, col, row, col});
+            }
+        }
+        range = false;
     }
-    return refs;
+    return blocks;
 }
 
 std::optional<QString> shiftedFormula(const QString& formula, int rows, int cols)

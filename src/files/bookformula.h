@@ -6,11 +6,13 @@
 
 // Formulas of books written by other spreadsheets, as this program's formulas hold them.
 
-// A reference to a cell of the sheet, as (row, column) counted from 1.
-struct CellRef
+// A block of cells of the sheet, rows and columns counted from 1, corners in order.
+struct CellBlock
 {
-    int row = 0;
-    int col = 0;
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
 };
 
 // A book's formula (without its "=") as this program's formula (without its "="): nothing when
@@ -19,8 +21,9 @@ struct CellRef
 // taken in capitals. Whether the formula computes is the engine's to say, as when it is typed.
 std::optional<QString> programFormula(const QString& bookFormula);
 
-// The cells a formula of ours refers to, ranges counted by their corners.
-std::vector<CellRef> formulaReferences(const QString& formula);
+// The cells a formula of ours reads: a block of one cell for each reference, and a range sum's
+// whole block.
+std::vector<CellBlock> formulaBlocks(const QString& formula);
 
 // A shared formula moved from the cell it was written for by (rows, cols), as a spreadsheet
 // copies it: every reference shifts, fixed parts (with "$") stay. Nothing when a reference

@@ -3,6 +3,7 @@
 #include "calc/numbertext.h"
 #include "calc/sheetsize.h"
 #include "files/bookformula.h"
+#include "files/sheetformat.h"
 #include "model/sheetmetrics.h"
 
 #include <QDate>
@@ -95,25 +96,26 @@ bool isTag(const QXmlStreamReader& xml, const char* name)
 // LF, as in the program's own files.
 QString decodeEscapes(const QString& text)
 {
-    if (!text.contains(u"_x")) {
-        return QString(text)
-            .replace(QLatin1String("\r\n"), QLatin1String("\n"))
-            .replace(u'\r', u'\n');
-    }
     QString out;
+    if (!text.contains(u"_x")) {
+        appendWithLineBreaks(out, text);
+        return out;
+    }
+    QString decoded;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && text[i + 6] == u'_') {
             bool ok = false;
             const ushort code = text.mid(i + 2, 4).toUShort(&ok, 16);
             if (ok) {
-                out += QChar(code);
+                decoded += QChar(code);
                 i += 6;
                 continue;
             }
         }
-        out += text[i];
+        decoded += text[i];
     }
-    return out.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    appendWithLineBreaks(out, decoded);
+    return out;
 }
 
 // The text of a string item (<si> or <is>): its <t> and runs, without the reading runs (<rPh>).
@@ -287,6 +289,40 @@ struct BookCell
     bool sharedMaster = false;
 };
 
+// Which cells of the sheet show dates, counted so that a block of any size is asked at once:
+// m_counts holds, for each cell, the dates above and left of it, itself included.
+class DateCells
+{
+public:
+    void add(int row, int col)
+    {
+        m_counts[index(row, col)] = 1;
+        m_any = true;
+    }
+    // Turns the marks into counts; after add, before within.
+    void count()
+    {
+        for (int r = 1; r <= LastRow; ++r) {
+            for (int c = 1; c <= LastCol; ++c) {
+                m_counts[index(r, c)] += m_counts[index(r - 1, c)] + m_counts[index(r, c - 1)] -
+                                         m_counts[index(r - 1, c - 1)];
+            }
+        }
+    }
+    bool any() const { return m_any; }
+    bool within(const CellBlock& b) const
+    {
+        return m_counts[index(b.bottom, b.right)] - m_counts[index(b.top - 1, b.right)] -
+                   m_counts[index(b.bottom, b.left - 1)] + m_counts[index(b.top - 1, b.left - 1)] >
+               0;
+    }
+
+private:
+    static size_t index(int row, int col) { return size_t(row) * (LastCol + 1) + size_t(col); }
+    std::vector<int> m_counts = std::vector<int>(size_t(LastRow + 1) * (LastCol + 1));
+    bool m_any = false;
+};
+
 struct SharedFormula
 {
     qint64 row = 0;
@@ -457,15 +493,14 @@ bool SheetReader::read(const QByteArray& part, BookContent& content)
     }
 
     // The cells that show dates: a formula that reads one is taken as its value.
-    std::vector<bool> dates(size_t(LastRow + 1) * (LastCol + 1));
-    bool anyDate = false;
+    DateCells dates;
     for (const BookCell& cell : cells) {
         if (!cell.hasFormula && (cell.type.isEmpty() || cell.type == u"n") && isDate(cell) &&
             !cell.value.isEmpty()) {
-            dates[size_t(cell.row) * (LastCol + 1) + size_t(cell.col)] = true;
-            anyDate = true;
+            dates.add(int(cell.row), int(cell.col));
         }
     }
+    dates.count();
     QHash<QString, SharedFormula> shared;
     for (const BookCell& cell : cells) {
         if (cell.sharedMaster) {
@@ -487,9 +522,9 @@ bool SheetReader::read(const QByteArray& part, BookContent& content)
             }
             std::optional<QString> ours =
                 formula.isEmpty() ? std::nullopt : programFormula(formula);
-            if (ours && anyDate) {
-                for (const CellRef& ref : formulaReferences(*ours)) {
-                    if (dates[size_t(ref.row) * (LastCol + 1) + size_t(ref.col)]) {
+            if (ours && dates.any()) {
+                for (const CellBlock& block : formulaBlocks(*ours)) {
+                    if (dates.within(block)) {
                         ours.reset();
                         break;
                     }

@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <xlsxwriter.h>
@@ -71,8 +70,10 @@ bool writeCell(lxw_worksheet* ws, lxw_format* format, const SheetModel& sheet, i
            LXW_NO_ERROR;
 }
 
-// The book's bytes, written by the library into a folder of its own; nothing when it fails.
-std::optional<QByteArray> bookBytes(const QString& path, const SheetModel& sheet)
+} // namespace
+
+// The library writes the book into a folder of its own, from which its bytes are taken.
+std::optional<QByteArray> bookFileBytes(const QString& path, const SheetModel& sheet)
 {
     QTemporaryDir folder;
     if (!folder.isValid()) {
@@ -90,25 +91,25 @@ std::optional<QByteArray> bookBytes(const QString& path, const SheetModel& sheet
     lxw_worksheet* ws = workbook_add_worksheet(workbook, bookSheetName(path).toUtf8().constData());
     lxw_format* format = workbook_add_format(workbook);
     if (ws && format) {
+        // The zoom enlarges the font as it does the widths.
         format_set_font_name(format, GridFontFamily);
-        format_set_font_size(format, sheet.grid().FontSize());
+        format_set_font_size(format, Size100.fontSize);
         const SheetLayout layout = sheet.layout();
         // A formula is computed when it is entered, so what the sheet shows may be older than
         // the cells it reads. The book caches what the sheet shows once opened again: a copy
         // entered as a file is read.
         StandaloneSheet opened(sheet.roundDigits());
-        enterStoredCells(opened.model, sheet.storedCells(), layout);
+        const std::vector<StoredCell> cells = sheet.storedCells();
+        enterStoredCells(opened.model, cells, layout);
         for (int c = 1; c <= LastCol; ++c) {
             worksheet_set_column(ws, lxw_col_t(c - 1), lxw_col_t(c - 1),
                                  bookWidth(layout.ColWidths[size_t(c)]), nullptr);
         }
         worksheet_set_zoom(ws, uint16_t(std::lround(layout.DisplayScale * 100)));
-        const auto [lastRow, lastCol] = opened.model.usedExtent();
-        for (int r = 1; r <= lastRow && written; ++r) {
-            for (int c = 1; c <= lastCol && written; ++c) {
-                if (!opened.model.exWithoutMoving(r, c).isEmpty()) {
-                    written = writeCell(ws, format, opened.model, r, c);
-                }
+        for (const StoredCell& cell : cells) {
+            if (!writeCell(ws, format, opened.model, cell.row, cell.col)) {
+                written = false;
+                break;
             }
         }
     } else {
@@ -121,18 +122,4 @@ std::optional<QByteArray> bookBytes(const QString& path, const SheetModel& sheet
         return std::nullopt;
     }
     return book.readAll();
-}
-
-} // namespace
-
-SaveResult saveBook(const QString& path, const SheetModel& sheet)
-{
-    SaveResult result;
-    const std::optional<QByteArray> bytes = bookBytes(path, sheet);
-    QSaveFile file(path);
-    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
-        !file.flush() || !file.commit()) {
-        result.status = SaveResult::Status::WriteFailed;
-    }
-    return result;
 }

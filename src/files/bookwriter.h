@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 
 class SheetModel;
-struct SaveResult;
 
 // Whether a save to this path writes a book: its name ends in "xlsx", in any case, so that a
 // book is never turned into CSV under its own name.
@@ -14,9 +15,9 @@ bool isBookPath(const QString& path);
 // is left.
 QString bookSheetName(const QString& path);
 
-// Writes the sheet as a book with one worksheet: every used cell as a number (where its text is
-// the program's own text of that number), a text, or a formula with the value the engine
-// computed as its cached result (an error marker as a cached text); the column widths at
-// display size 100 ％ and the display size as the zoom; the cells in the grid's font. The file
-// is replaced only once the whole book is written.
-SaveResult saveBook(const QString& path, const SheetModel& sheet);
+// The sheet as a book with one worksheet named after path: every used cell as a number (where
+// its text is the program's own text of that number), a text, or a formula with the value the
+// sheet shows once opened again as its cached result (an error marker as a cached text); the
+// column widths and the grid's font at display size 100 ％, and the display size as the zoom.
+// Nothing when the library fails.
+std::optional<QByteArray> bookFileBytes(const QString& path, const SheetModel& sheet);

@@ -20,10 +20,9 @@ const QLatin1String Suffix(".zelrec");
 
 } // namespace
 
-RecoveryCopy recoverySnapshot(const SheetModel& sheet, const QString& caption, const QString& path,
-                              const SheetLayout& layout)
+RecoveryCopy recoverySnapshot(const SheetModel& sheet, const QString& caption, const QString& path)
 {
-    return RecoveryCopy{caption, path, layout, sheet.storedCells()};
+    return RecoveryCopy{caption, path, sheet.layout(), sheet.storedCells()};
 }
 
 QByteArray recoveryBytes(const RecoveryCopy& copy)

@@ -22,8 +22,7 @@ struct RecoveryCopy
 
 // A copy of a sheet as it is now, with its layout as a save writes it. Cheap enough for the
 // user-interface thread: the expressions are shared with the sheet, not copied.
-RecoveryCopy recoverySnapshot(const SheetModel& sheet, const QString& caption, const QString& path,
-                              const SheetLayout& layout);
+RecoveryCopy recoverySnapshot(const SheetModel& sheet, const QString& caption, const QString& path);
 QByteArray recoveryBytes(const RecoveryCopy& copy);
 // Nothing when the bytes are no recovery copy.
 std::optional<RecoveryCopy> readRecoveryCopy(const QByteArray& bytes);

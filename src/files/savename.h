@@ -6,6 +6,6 @@
 enum class SaveFormat { SheetFile, Csv, Book, AsTyped };
 
 // The name a Save As writes to: the format's extension appended unless the name ends in it
-// already; as typed, the name itself when Open would take it (its last three characters are
-// "zel", "txt" or "csv"), with ".csv" appended otherwise.
+// already; as typed, the name itself when Open would take it (hasOpenableEnding), with ".csv"
+// appended otherwise.
 QString completeSaveName(const QString& name, SaveFormat format);

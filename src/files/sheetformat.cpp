@@ -38,21 +38,6 @@ bool isLineEnd(QChar ch)
     return ch == QLatin1Char('\r') || ch == QLatin1Char('\n');
 }
 
-// Appends text from inside a quoted field: a CR LF or a CR is a line break, kept as one LF.
-void appendWithLineBreaks(QString& field, QStringView text)
-{
-    for (qsizetype start = 0;;) {
-        qsizetype cr = text.indexOf(QLatin1Char('\r'), start);
-        if (cr < 0) {
-            field += text.sliced(start);
-            return;
-        }
-        field += text.sliced(start, cr - start);
-        field += QLatin1Char('\n');
-        start = cr + 1 < text.size() && text[cr + 1] == QLatin1Char('\n') ? cr + 2 : cr + 1;
-    }
-}
-
 // Reads the cell rows of a text one after the other. A row is one line, except that a quoted
 // field runs over line ends to its closing quote.
 class CellRowReader
@@ -187,6 +172,20 @@ QString CellRowReader::readUnquoted()
 }
 
 } // namespace
+
+void appendWithLineBreaks(QString& field, QStringView text)
+{
+    for (qsizetype start = 0;;) {
+        qsizetype cr = text.indexOf(QLatin1Char('\r'), start);
+        if (cr < 0) {
+            field += text.sliced(start);
+            return;
+        }
+        field += text.sliced(start, cr - start);
+        field += QLatin1Char('\n');
+        start = cr + 1 < text.size() && text[cr + 1] == QLatin1Char('\n') ? cr + 2 : cr + 1;
+    }
+}
 
 QStringList splitFields(QStringView line)
 {

@@ -26,6 +26,10 @@ bool isMarkerLine(QStringView line);
 // closes before the end of the text runs to the end of its line.
 QStringList splitFields(QStringView line);
 
+// Appends text from inside a cell: a CR LF or a CR is a line break, kept as one LF, as the
+// program holds line breaks.
+void appendWithLineBreaks(QString& field, QStringView text);
+
 // Appends a field as written: between double quotes, an inner double quote doubled.
 void appendQuotedField(QString& line, QStringView text);
 

@@ -41,6 +41,11 @@ void enterStoredAgain(SheetModel& sheet, int rows, int cols)
     }
 }
 
+bool savesLayout(const QString& path)
+{
+    return isSheetFilePath(path) || isBookPath(path);
+}
+
 FileCheck checkSheetFile(const QString& path)
 {
     const QFileInfo info(path);
@@ -53,7 +58,7 @@ FileCheck checkSheetFile(const QString& path)
     return info.size() > MaxSheetFileSize ? FileCheck::TooLarge : FileCheck::Readable;
 }
 
-LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayout& before)
+LoadResult loadSheetText(const QString& text, SheetModel& sheet)
 {
     LoadResult result;
     result.read = true;
@@ -82,7 +87,7 @@ LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayo
     enterStoredAgain(sheet, std::min(rows, LastRow), std::min(cols, LastCol));
 
     if (file.hasTrailer) {
-        SheetLayout layout = before;
+        SheetLayout layout = sheet.layout();
         int widths[LastCol];
         std::copy(layout.ColWidths.begin() + 1, layout.ColWidths.end(), widths);
         readTrailer(file.trailer, widths, layout.DisplayScale);
@@ -95,7 +100,7 @@ LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayo
     return result;
 }
 
-LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayout& before)
+LoadResult loadSheetFile(const QString& path, SheetModel& sheet)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -112,7 +117,7 @@ LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayo
     if (isForeignContainer(bytes) || isBookPath(path)) {
         return {};
     }
-    return loadSheetText(decodeFileText(bytes, isSheetFilePath(path)), sheet, before);
+    return loadSheetText(decodeFileText(bytes, isSheetFilePath(path)), sheet);
 }
 
 void enterStoredCells(SheetModel& sheet, const std::vector<StoredCell>& cells,
@@ -203,13 +208,20 @@ QByteArray sheetFileBytes(const SheetModel& sheet, bool trailer, SaveResult& res
 
 SaveResult saveSheetFile(const QString& path, const SheetModel& sheet)
 {
-    if (isBookPath(path)) {
-        return saveBook(path, sheet);
-    }
     SaveResult result;
-    const QByteArray bytes = sheetFileBytes(sheet, isSheetFilePath(path), result);
-    if (result.status != SaveResult::Status::Saved) {
-        return result;
+    QByteArray bytes;
+    if (isBookPath(path)) {
+        const std::optional<QByteArray> book = bookFileBytes(path, sheet);
+        if (!book) {
+            result.status = SaveResult::Status::WriteFailed;
+            return result;
+        }
+        bytes = *book;
+    } else {
+        bytes = sheetFileBytes(sheet, isSheetFilePath(path), result);
+        if (result.status != SaveResult::Status::Saved) {
+            return result;
+        }
     }
     QSaveFile file(path);
     // The flush before commit catches a full disk, which commit alone does not report.

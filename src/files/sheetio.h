@@ -11,6 +11,10 @@
 // A path whose last three characters are exactly "zel" is a sheet file with a layout trailer.
 bool isSheetFilePath(const QString& path);
 
+// Whether a save to this path keeps the column widths and the display size: a sheet file or a
+// book. CSV keeps the cells alone.
+bool savesLayout(const QString& path);
+
 // The open commands take only names that end in "zel", "txt", "csv" or "xlsx".
 bool hasOpenableEnding(QStringView path);
 
@@ -31,8 +35,8 @@ struct LoadResult
 {
     bool read = false;     // false: the file could not be read, nothing was loaded
     bool overflow = false; // rows beyond 500 or fields beyond column 26 were left out
-    // The layout of a sheet file's trailer, already applied to the sheet's grid; the caller
-    // makes it the program's. Nothing for a file without a trailer.
+    // The layout a sheet file's trailer or a book gave, as read, already applied to the sheet.
+    // Nothing for a file without a trailer.
     std::optional<SheetLayout> layout;
     // A book: formulas this program does not know, entered as their values, and texts that
     // begin with "=", entered as they stand.
@@ -43,13 +47,13 @@ struct LoadResult
 // Fills a sheet from a file's text: every field entered in a first pass line by line, then
 // every cell of the rows read and of as many columns as the last line has fields entered
 // again, so formulas see the cells loaded after them; then the layout trailer, whose missing
-// values keep those of the layout before. Drawing and highlight are off meanwhile; at the end
+// values keep those the sheet had. Drawing and highlight are off meanwhile; at the end
 // A1 is the current cell, in view at the top left.
-LoadResult loadSheetText(const QString& text, SheetModel& sheet, const SheetLayout& before);
+LoadResult loadSheetText(const QString& text, SheetModel& sheet);
 // A file is a book by what it holds (a zip with xl/workbook.xml), whatever its name, and is then
 // read as one: its cells entered, then entered again, then its layout. A damaged book, another
 // zip or an OLE file, and a name ending in "xlsx" that holds no book, are not read.
-LoadResult loadSheetFile(const QString& path, SheetModel& sheet, const SheetLayout& before);
+LoadResult loadSheetFile(const QString& path, SheetModel& sheet);
 
 // Fills an empty sheet with stored cells as reading a file does: every cell entered in order,
 // then all entered again so formulas see the cells after them; then the layout; A1 current at

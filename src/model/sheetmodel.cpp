@@ -246,17 +246,17 @@ SheetLayout SheetModel::layout() const
     return layout;
 }
 
-void SheetModel::setDisplaySize(float scale, double fontSize, int rowHeight)
+void SheetModel::setDisplaySize(const DisplaySize& size)
 {
-    m_grid.setFontSize(fontSize);
-    const double ratio = double(scale) / double(m_displayScale);
+    m_grid.setFontSize(size.fontSize);
+    const double ratio = double(size.scale) / double(m_displayScale);
     for (int c = 0; c < m_grid.Cols(); ++c) {
         m_grid.setColWidth(c, int(std::nearbyint(m_grid.ColWidth(c) * ratio)));
     }
     for (int r = 0; r < m_grid.Rows(); ++r) {
-        m_grid.setRowHeight(r, rowHeight);
+        m_grid.setRowHeight(r, size.rowHeight);
     }
-    m_displayScale = scale;
+    m_displayScale = size.scale;
     committed();
 }
 

@@ -135,7 +135,7 @@ public:
     // included) at the given height, every column (heading included) scaled by the new size ÷
     // the sheet's own, in whole twips with halves to even, so widths the user changed keep
     // their proportions.
-    void setDisplaySize(float scale, double fontSize, int rowHeight);
+    void setDisplaySize(const DisplaySize& size);
 
     // Told of every change to what a save would write: an expression or the layout. Changes
     // made to the grid's sizes from outside (a column dragged wider) are noted with

@@ -2,8 +2,8 @@
 
 #include "model/sheetmetrics.h"
 
-#include "files/bookwriter.h"
 #include "files/recovery.h"
+#include "files/sheetio.h"
 #include "sheet/celleditor.h"
 #include "sheet/sheetgrid.h"
 #include "ui/gridpainter.h"
@@ -121,8 +121,7 @@ bool frmZelChild::isUntitled() const
 
 void frmZelChild::layoutChangedByUser()
 {
-    const QString caption = windowTitle();
-    if (isUntitled() || caption.endsWith(QLatin1String("zel")) || isBookPath(caption)) {
+    if (isUntitled() || savesLayout(windowTitle())) {
         m_model->markChanged();
     }
     m_model->noteLayoutChange();
@@ -188,8 +187,7 @@ void frmZelChild::writeRecovery()
     }
     const QString caption = windowTitle();
     const QString path = isUntitled() ? QString() : caption;
-    m_host.recovery().write(m_recoveryName,
-                            recoverySnapshot(*m_model, caption, path, m_model->layout()));
+    m_host.recovery().write(m_recoveryName, recoverySnapshot(*m_model, caption, path));
 }
 
 void frmZelChild::dropRecovery()

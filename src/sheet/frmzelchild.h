@@ -43,8 +43,6 @@ public:
     int ActiveCmove = 0;
     int Imove = 0;
     int Jmove = 0;
-    int SelHaba = DefaultHeadingWidth; // the heading column's width
-    int SelTakasa = DefaultRowHeight;  // the row height
     bool SelMove = true;
     // Serial of the sheet in the open-sheet list; 0 for a window never registered.
     int Tag = 0;

@@ -92,13 +92,17 @@ int SheetGrid::lastFirstLine(Qt::Orientation orientation) const
     return fixedLines;
 }
 
+// The rows a page step moves: those of default height the viewport shows, less one kept.
+int SheetGrid::rowsPerPage() const
+{
+    return std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
+}
+
 void SheetGrid::updateScrollBars()
 {
     m_syncingScroll = true;
-    const int rowPage =
-        std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
     verticalScrollBar()->setRange(0, lastFirstLine(Qt::Vertical) - m_state.FixedRows());
-    verticalScrollBar()->setPageStep(rowPage);
+    verticalScrollBar()->setPageStep(rowsPerPage());
     verticalScrollBar()->setValue(m_state.TopRow() - m_state.FixedRows());
     horizontalScrollBar()->setRange(0, lastFirstLine(Qt::Horizontal) - m_state.FixedCols());
     horizontalScrollBar()->setPageStep(3);
@@ -344,8 +348,7 @@ std::optional<QPoint> SheetGrid::navigationTarget(const QKeyEvent& event, bool e
     const int row = extend ? m_state.RowSel() : m_state.Row();
     const int col = extend ? m_state.ColSel() : m_state.Col();
     const bool control = event.modifiers() & Qt::ControlModifier;
-    const int page =
-        std::max(1, viewport()->height() / std::max(1, toPixels(DefaultRowHeight)) - 1);
+    const int page = rowsPerPage();
     switch (event.key()) {
     case Qt::Key_Up:
         return QPoint(col, row - 1);

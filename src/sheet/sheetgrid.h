@@ -81,6 +81,7 @@ protected:
 
 private:
     void updateScrollBars();
+    int rowsPerPage() const;
     std::optional<QPoint> navigationTarget(const QKeyEvent& event, bool extend) const;
     static QString typedText(const QKeyEvent& event);
     void userMoveTo(int row, int col, bool extend);

@@ -173,7 +173,7 @@ void TestCharts::dialogRemembersChoices()
     QTest::mouseClick(dialog->cmdGOK, Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(window->charts().GraphType, 0);
-    QVERIFY(!window->charts().GraphLine);
+    QVERIFY(!window->charts().GraphLine());
     QVERIFY(window->charts().GraphMono);
     frmChart* chart = window->charts().chart();
     QVERIFY(chart && chart->isVisible());

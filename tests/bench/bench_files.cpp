@@ -31,7 +31,7 @@ void BM_Load(benchmark::State& state, const char* name)
         state.PauseTiming();
         auto sheet = std::make_unique<Sheet>();
         state.ResumeTiming();
-        if (!loadSheetFile(path, sheet->model, sheet->model.layout()).read) {
+        if (!loadSheetFile(path, sheet->model).read) {
             state.SkipWithError("cannot read the sheet");
             return;
         }
@@ -74,7 +74,7 @@ void BM_LoadTexts16MiB(benchmark::State& state)
     }
     for (auto _ : state) {
         auto sheet = std::make_unique<Sheet>();
-        if (!loadSheetFile(path, sheet->model, sheet->model.layout()).read) {
+        if (!loadSheetFile(path, sheet->model).read) {
             state.SkipWithError("cannot read the sheet");
             return;
         }
@@ -94,7 +94,7 @@ void BM_Save(benchmark::State& state, const char* name)
 {
     const QString path = sheetPath(name);
     auto sheet = std::make_unique<Sheet>();
-    if (path.isEmpty() || !loadSheetFile(path, sheet->model, sheet->model.layout()).read) {
+    if (path.isEmpty() || !loadSheetFile(path, sheet->model).read) {
         state.SkipWithError("no sheet to read");
         return;
     }

@@ -150,7 +150,7 @@ void BM_RecoverySnapshot(benchmark::State& state)
     fillSheet(sheet);
     for (auto _ : state) {
         RecoveryCopy copy =
-            recoverySnapshot(sheet.model(), QStringLiteral("New-Sheet1"), QString(), SheetLayout());
+            recoverySnapshot(sheet.model(), QStringLiteral("New-Sheet1"), QString());
         benchmark::DoNotOptimize(copy.cells.data());
         state.PauseTiming();
         copy = RecoveryCopy(); // its release is not the snapshot's cost

@@ -35,15 +35,25 @@ lo_csv() { # book, true for formulas
 python3 "$here/make_book.py" parts "$work/parts.xlsx"
 "$cli" show "$work/parts.xlsx" >"$work/shown" 2>"$work/err"
 check "hand-made book: left out" 1 $?
-expected=$(printf '漢字\ttwo\nlines\t0.1\t0.25\tTRUE\tinline\n#DIV/0!\t2024/03/15\t1904/01/01\t0.5\t12345\t\n0.2\t0.5\t1.1\t漢字!\t43905\tErr')
+expected=$(printf '漢字\ttwo\nlines\t0.1\t0.25\tTRUE\tinline\t\n#DIV/0!\t2024/03/15\t1904/01/01\t0.5\t12345\t\t\n0.2\t0.5\t1.1\t漢字!\t43905\tErr\t43904.5')
 check "hand-made book" "$expected" "$(cat "$work/shown")"
-grep -q "3 formulas this program does not compute came in as their values" "$work/err" || { echo "FAIL no count of values"; fail=1; }
+grep -q "4 formulas this program does not compute came in as their values" "$work/err" || { echo "FAIL no count of values"; fail=1; }
 grep -q '1 texts beginning with "=" were entered as formulas' "$work/err" || { echo "FAIL no count of = texts"; fail=1; }
 "$cli" convert "$work/parts.xlsx" "$work/parts.zel" 2>/dev/null
 check "layout: widths of A, B, C and the zoom" "2175 0 0 1.25" "$(sed -n '/"00.00"/,$p' "$work/parts.zel" | tr -d '\r' | sed -n '2,4p;28p' | tr '\n' ' ' | sed 's/ $//')"
 
-# Damaged books and a zip bomb are refused at once.
+# A sheet at 125 % is written with its zoom and the cells' font at 100 %, as its widths are.
 "$cli" convert "$work/parts.zel" "$work/ours.xlsx"
+check "our book's zoom and cell font" "125 12" "$(python3 - "$work/ours.xlsx" <<'PY'
+import re, sys, zipfile
+book = zipfile.ZipFile(sys.argv[1])
+zoom = re.search(r'zoomScale="(\d+)"', book.read("xl/worksheets/sheet1.xml").decode()).group(1)
+fonts = re.findall(r'<sz val="(\d+)"/>', book.read("xl/styles.xml").decode())
+print(zoom, fonts[-1])
+PY
+)"
+
+# Damaged books and a zip bomb are refused at once.
 head -c 2000 "$work/ours.xlsx" >"$work/cut.xlsx"
 "$cli" show "$work/cut.xlsx" >/dev/null 2>&1
 check "damaged book" 2 $?

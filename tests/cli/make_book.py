@@ -57,11 +57,11 @@ def parts(out):
               '<c s="4"><v>12345</v></c></row>'
               # Row 3: a shared formula written for A3 and used in B3; one with a fixed part, which
               # is none of ours; one we do not compute; one that reads a date; a text that begins
-              # with "=".
+              # with "="; a sum whose block holds dates between its corners.
               '<row r="3"><c r="A3"><f t="shared" ref="A3:B3" si="0">C1*2</f><v>0.2</v></c>'
               '<c r="B3"><f t="shared" si="0"/><v>0.5</v></c><c r="C3"><f>$C$1+1</f><v>1.1</v></c>'
               '<c r="D3" t="str"><f>CONCATENATE(A1,"!")</f><v>漢字!</v></c><c r="E3"><f>B2+1</f><v>43905</v></c>'
-              '<c r="F3" t="s"><v>2</v></c></row>'
+              '<c r="F3" t="s"><v>2</v></c><c r="G3"><f>SUM(A2:D2)</f><v>43904.5</v></c></row>'
               # Beyond the sheet: left out.
               '<row r="4"><c r="AA4"><v>1</v></c></row>'
               '</sheetData></worksheet>')

@@ -128,6 +128,28 @@ if command -v ssconvert >/dev/null; then
         failed "Gnumeric reads fresh.xlsx as [$(cat "$work/fresh-back.csv" 2>/dev/null)]"
 fi
 
+# Quitting with two new sheets: the first saved from its question under a name, the second's
+# question cancelled. The program stays, and the saved sheet is captioned with its file.
+keys ctrl+n
+typed "q"; keys Return Escape
+keys ctrl+n
+typed "r"; keys Return Escape
+keys alt+f e
+answer_dialog "保存の確認" n # full.csv, typed into above
+answer_dialog "保存の確認" # the first new sheet: はい, the default
+choose_file "名前を付けて保存" "$work/kept"
+id=$(await_window "保存の確認") || failed "no question for the second new sheet"
+xdotool windowfocus --sync "$id"
+keys Escape
+wait_until 10 gone "$id" || failed "Cancel left the question open"
+xdotool windowfocus --sync "$window"
+wait_until 10 test -f "$work/kept.zel" || failed "the question's Save As wrote no kept.zel"
+keys ctrl+Tab
+dump >/dev/null
+[ "$open_sheets" = 6 ] || failed "after a cancelled quit $open_sheets sheets are open"
+caption=$(xdotool getwindowname "$window")
+[ "$caption" = "表計算Tarn! - [$work/kept.zel]" ] || failed "the sheet saved on quitting is captioned [$caption]"
+
 kill -0 "$program" 2>/dev/null || failed "the program ended"
 [ $fail -eq 0 ] && note "data_in_out: all checks passed"
 exit $fail

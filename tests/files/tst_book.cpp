@@ -207,7 +207,7 @@ void TestBook::writtenReadsBack()
     QCOMPARE(saveSheetFile(path, saved.model).status, SaveResult::Status::Saved);
 
     StandaloneSheet loaded;
-    const LoadResult result = loadSheetFile(path, loaded.model, loaded.model.layout());
+    const LoadResult result = loadSheetFile(path, loaded.model);
     QVERIFY(result.read);
     QVERIFY(!result.overflow);
     for (int r = 1; r <= 500; ++r) {
@@ -249,7 +249,7 @@ void TestBook::refused()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     file.close();
     StandaloneSheet sheet;
-    QVERIFY(!loadSheetFile(file.fileName(), sheet.model, sheet.model.layout()).read);
+    QVERIFY(!loadSheetFile(file.fileName(), sheet.model).read);
     QCOMPARE(sheet.model.usedExtent(), (std::pair<int, int>{0, 0}));
 }
 

@@ -236,8 +236,7 @@ private slots:
         QTemporaryDir tmp;
         QVERIFY2(saveSheetFile(tmp.filePath(name), saved.model).status == Status::Saved, why);
         Sheet loaded;
-        const LoadResult result =
-            loadSheetFile(tmp.filePath(name), loaded.model, loaded.model.layout());
+        const LoadResult result = loadSheetFile(tmp.filePath(name), loaded.model);
         QVERIFY2(result.read && !result.overflow, why);
         for (int r = 1; r <= 500; ++r) {
             for (int c = 1; c <= 26; ++c) {
@@ -285,7 +284,7 @@ private slots:
         QTemporaryDir tmp;
         QCOMPARE(int(saveSheetFile(tmp.filePath(name), saved.model).status), int(Status::Saved));
         Sheet loaded;
-        QVERIFY(loadSheetFile(tmp.filePath(name), loaded.model, loaded.model.layout()).read);
+        QVERIFY(loadSheetFile(tmp.filePath(name), loaded.model).read);
         QCOMPARE(loaded.model.exWithoutMoving(1, 1), text);
         QCOMPARE(loaded.model.exWithoutMoving(2, 1), QStringLiteral("after"));
     }
@@ -325,7 +324,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QList<Cell>, cells);
         Sheet sheet;
-        const LoadResult result = loadSheetText(text, sheet.model, sheet.model.layout());
+        const LoadResult result = loadSheetText(text, sheet.model);
         QVERIFY(result.read && !result.overflow);
         for (const Cell& cell : cells) {
             QCOMPARE(sheet.model.exWithoutMoving(cell.row, cell.col), cell.expression);
@@ -375,9 +374,9 @@ private slots:
         before.ColWidths.fill(1500); // as the sheet had them before
         QTemporaryDir tmp;
         QVERIFY(name.isEmpty() || writeFile(tmp.filePath(name), text.toLatin1()));
-        const LoadResult result = name.isEmpty()
-                                      ? loadSheetText(text, sheet.model, before)
-                                      : loadSheetFile(tmp.filePath(name), sheet.model, before);
+        sheet.model.applyLayout(before);
+        const LoadResult result = name.isEmpty() ? loadSheetText(text, sheet.model)
+                                                 : loadSheetFile(tmp.filePath(name), sheet.model);
         QVERIFY(result.read);
         const GridState& g = sheet.grid;
         QCOMPARE((QList<int>{g.ColWidth(0), g.ColWidth(1), g.ColWidth(2), g.ColWidth(3),
@@ -412,8 +411,7 @@ private slots:
             text << (r <= 500 ? QStringLiteral("R%1").arg(r) : QStringLiteral("over"));
         }
         Sheet sheet;
-        QCOMPARE(loadSheetText(text.join("\r\n"), sheet.model, sheet.model.layout()).overflow,
-                 overflow);
+        QCOMPARE(loadSheetText(text.join("\r\n"), sheet.model).overflow, overflow);
         int used = 0;
         for (int r = 1; r <= 500; ++r) {
             for (int c = 1; c <= 26; ++c) {
@@ -457,7 +455,7 @@ private slots:
         QTemporaryDir tmp;
         QVERIFY(writeFile(tmp.filePath(name), bytes));
         Sheet sheet;
-        QVERIFY(loadSheetFile(tmp.filePath(name), sheet.model, sheet.model.layout()).read);
+        QVERIFY(loadSheetFile(tmp.filePath(name), sheet.model).read);
         QCOMPARE(
             (QStringList{sheet.model.exWithoutMoving(1, 1), sheet.model.exWithoutMoving(1, 2)}),
             row1);
@@ -470,8 +468,7 @@ private slots:
         for (const char* name : {"missing.zel", "folder.csv"}) {
             Sheet sheet;
             sheet.enter(1, 1, "kept");
-            QVERIFY2(!loadSheetFile(tmp.filePath(name), sheet.model, sheet.model.layout()).read,
-                     name);
+            QVERIFY2(!loadSheetFile(tmp.filePath(name), sheet.model).read, name);
             QCOMPARE(sheet.model.exWithoutMoving(1, 1), u"kept");
         }
     }

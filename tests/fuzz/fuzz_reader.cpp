@@ -38,7 +38,7 @@ void clear(StandaloneSheet& s, bool hadLayout)
 
 LoadResult load(StandaloneSheet& s, const QString& text)
 {
-    return loadSheetText(text, s.model, s.model.layout());
+    return loadSheetText(text, s.model);
 }
 
 } // namespace
