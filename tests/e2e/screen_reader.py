@@ -75,11 +75,14 @@ class Orca:
         return self.utterances()
 
     def stop(self):
+        # Reaped before the next Orca starts: that one refuses to run beside any process named
+        # orca, a killed one not yet waited for included.
         self.process.terminate()
         try:
-            self.process.wait(5)
+            self.process.wait(10)
         except subprocess.TimeoutExpired:
             self.process.kill()
+            self.process.wait()
 
 
 def said_in_order(what, said, *expected):
@@ -203,7 +206,8 @@ def cell_steps(orca, program_process, window, said):
 
     # A menu entry with its shortcut; back from the menu, the cell, not the containers.
     said_in_order("the Edit menu", orca.step("alt+e", "Down", "Down"), "コピー", "Ctrl+C")
-    said = orca.step("Escape", "Escape")
+    # The focus comes back once both menus have closed, which a busy machine tells later.
+    said = orca.step("Escape", "Escape", settle=2)
     said_in_order("back from the menu", said, "A3")
     said_nothing_of("back from the menu", said, "layered pane")
 
