@@ -58,11 +58,15 @@ class Orca:
         found = re.findall(r"SPEECH OUTPUT: '(.*?)' ?\{", self.text()[self.mark:], re.S)
         return [" ".join(u.split()) for u in found]
 
-    def step(self, *keys, settle=0.8, timeout=6):
-        """Presses keys, then waits until Orca has said nothing new for settle seconds."""
+    def step(self, *keys, mouse=None, settle=0.8, timeout=6):
+        """Presses keys (or runs the xdotool mouse arguments), then waits until Orca has said
+        nothing new for settle seconds. The mark is taken first: Orca may speak before xdotool
+        has returned."""
         self.mark = len(self.text())
         if keys:
             xdo("key", "--delay", "150", *keys)
+        if mouse:
+            xdo(*mouse)
         end = time.monotonic() + timeout
         seen, quiet_since = -1, time.monotonic()
         while time.monotonic() < end:
@@ -190,8 +194,8 @@ def cell_steps(orca, program_process, window, said):
     orca.step()
     if box:
         x, y, w, h = box
-        xdo("mousemove", str(x + w + w // 2), str(y + h + h // 2), "click", "1")
-        said_in_order("a click on B2", orca.step(), "3", "B2")
+        said = orca.step(mouse=("mousemove", str(x + w + w // 2), str(y + h + h // 2), "click", "1"))
+        said_in_order("a click on B2", said, "3", "B2")
 
     # Typing goes to the editor named by its cell; Enter's move is told as the new cell.
     said_in_order("typing 7 on B2", orca.step("7"), "セル入力 B2")
