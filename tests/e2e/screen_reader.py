@@ -62,18 +62,27 @@ class Orca:
         """Presses keys (or runs the xdotool mouse arguments), then waits until Orca has said
         nothing new for settle seconds. The mark is taken first: Orca may speak before xdotool
         has returned."""
-        self.mark = len(self.text())
+        self.listen()
         if keys:
             xdo("key", "--delay", "150", *keys)
         if mouse:
             xdo(*mouse)
+        return self.heard(settle, timeout)
+
+    def listen(self):
+        """What Orca says from now on is what heard() returns."""
+        self.mark = len(self.text())
+
+    def heard(self, settle=0.8, timeout=6):
+        """What Orca said since listen(), once it has said something and then nothing new for
+        settle seconds (a busy machine may take a while to begin)."""
         end = time.monotonic() + timeout
-        seen, quiet_since = -1, time.monotonic()
+        seen, quiet_since = 0, time.monotonic()
         while time.monotonic() < end:
             count = len(self.utterances())
             if count != seen:
                 seen, quiet_since = count, time.monotonic()
-            elif time.monotonic() - quiet_since >= settle:
+            elif seen and time.monotonic() - quiet_since >= settle:
                 break
             time.sleep(0.1)
         return self.utterances()
@@ -135,12 +144,13 @@ def start_program(name):
     return process, window
 
 
-def current_cell_box():
-    """The current cell's rectangle on the screen, from the program's test dump."""
+def current_cell_box(orca):
+    """The current cell's rectangle on the screen, from the program's test dump (its key's echo
+    heard out, so that it is not taken for what the next step makes Orca say)."""
     dump = os.environ["ZELTARN_TEST_DUMP"]
     if os.path.exists(dump):
         os.remove(dump)
-    xdo("key", "ctrl+shift+F12")
+    orca.step("ctrl+shift+F12")
     for _ in range(50):
         if os.path.exists(dump) and os.path.getsize(dump):
             break
@@ -159,12 +169,14 @@ def with_orca(name, cell_mode, steps):
     if not orca.started():
         orca.stop()
         return False
+    # Orca may greet the window before xdotool has found it.
+    orca.listen()
     program_process, window = start_program(name)
     try:
         if not window:
             fail("the program shows no window")
             return True
-        steps(orca, program_process, window, orca.step(settle=1.5, timeout=15))
+        steps(orca, program_process, window, orca.heard(settle=1.5, timeout=15))
         if program_process.poll() is not None:
             fail("the program ended")
     finally:
@@ -190,8 +202,7 @@ def cell_steps(orca, program_process, window, said):
     said_in_order("Home", orca.step("Home"), "A column header 品名", "A1")
     said_nothing_of("single moves", orca.step("Down", "Up"), "選択")
 
-    box = current_cell_box()
-    orca.step()
+    box = current_cell_box(orca)
     if box:
         x, y, w, h = box
         said = orca.step(mouse=("mousemove", str(x + w + w // 2), str(y + h + h // 2), "click", "1"))
